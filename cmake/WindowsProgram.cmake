@@ -1,0 +1,35 @@
+# suite_program(<target> OUTPUT <name> SOURCES ... RC <file.rc> ICONS <name> ...)
+# A Windows GUI program: static, with the suite's manifest, a version resource and icons made at build time
+# by tools/make_icons.py into ${ICON_DIR}/<name>.ico.
+function(suite_icon name)
+  if(NOT TARGET icon_${name})
+    add_custom_command(
+      OUTPUT ${ICON_DIR}/${name}.ico
+      COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${name} ${ICON_DIR}/${name}.ico
+      DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icons.py
+      COMMENT "Drawing icon ${name}")
+    add_custom_target(icon_${name} DEPENDS ${ICON_DIR}/${name}.ico)
+  endif()
+endfunction()
+
+function(suite_program target)
+  cmake_parse_arguments(P "" "OUTPUT;RC;DESCRIPTION" "SOURCES;LIBRARIES;ICONS" ${ARGN})
+  add_executable(${target} WIN32 ${P_SOURCES} ${P_RC})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${P_OUTPUT}
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  target_link_libraries(${target} PRIVATE ${P_LIBRARIES})
+  target_link_options(${target} PRIVATE -mwindows -municode)
+  set(rc_defs
+      -DPROGRAM_NAME=\\\"${P_OUTPUT}\\\"
+      -DPROGRAM_DESCRIPTION=\\\"${P_DESCRIPTION}\\\"
+      -DVERSION_COMMAS=${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
+      -DVERSION_TEXT=\\\"${PROJECT_VERSION}\\\")
+  set_source_files_properties(${P_RC} PROPERTIES
+      COMPILE_OPTIONS "${rc_defs};-I${ICON_DIR};-I${SUITE_RESOURCES}"
+      OBJECT_DEPENDS "${SUITE_RESOURCES}/suite.manifest;${SUITE_RESOURCES}/version.rc")
+  foreach(icon ${P_ICONS})
+    suite_icon(${icon})
+    add_dependencies(${target} icon_${icon})
+    set_property(SOURCE ${P_RC} APPEND PROPERTY OBJECT_DEPENDS ${ICON_DIR}/${icon}.ico)
+  endforeach()
+endfunction()

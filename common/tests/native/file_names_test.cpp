@@ -1,0 +1,45 @@
+// File name pieces and the three-digit numbers.
+#include <gtest/gtest.h>
+
+#include "file_names.h"
+#include "folder_prompt.h"
+
+TEST(FileNames, ExtensionIsAfterTheLastDot) {
+    EXPECT_EQ(FileExtension("banco.txt"), "txt");
+    EXPECT_EQ(FileExtension("mi.banco.log"), "log");
+    EXPECT_EQ(FileExtension("foto.TXT"), "TXT");
+    EXPECT_EQ(FileExtension("c.sclav.txt", " "), "txt");
+    EXPECT_EQ(FileExtension("punto."), "");
+}
+
+TEST(FileNames, NameWithoutDotGivesTheProgramsOwnNoExtensionText) {
+    EXPECT_EQ(FileExtension("d"), "");        // the protector
+    EXPECT_EQ(FileExtension("d", " "), " ");  // the loader
+}
+
+TEST(FileNames, NameWithoutExtension) {
+    EXPECT_EQ(NameWithoutExtension("banco.txt"), "banco");
+    EXPECT_EQ(NameWithoutExtension("a.b.txt"), "a.b");
+    EXPECT_EQ(NameWithoutExtension(".sclav"), "");
+    EXPECT_EQ(NameWithoutExtension("sinpunto"), "sinpunto");
+}
+
+TEST(FileNames, TrailingBackslashIsAddedOnce) {
+    EXPECT_EQ(WithTrailingBackslash("C:\\datos"), "C:\\datos\\");
+    EXPECT_EQ(WithTrailingBackslash("T:\\"), "T:\\");
+    EXPECT_EQ(WithTrailingBackslash(""), "");
+}
+
+TEST(FileNames, ThreeDigitNumbers) {
+    EXPECT_EQ(ThreeDigitNumber(0), "000");
+    EXPECT_EQ(ThreeDigitNumber(7), "007");
+    EXPECT_EQ(ThreeDigitNumber(42), "042");
+    EXPECT_EQ(ThreeDigitNumber(123), "123");
+    EXPECT_EQ(ThreeDigitNumber(1234), "1234");
+}
+
+TEST(FolderPrompt, SecondLineStartsWithTheRegisteredSign) {
+    EXPECT_EQ(PickerPrompt(ProtectorPickerLine), "Elige Carpeta ...\r\n\xAE Velmor Soft");
+    EXPECT_EQ(PickerPrompt(LoaderPickerLine),
+              "Elige Unidad o Carpeta de las contrase\xF1" "as ...\r\n\xAE Velmor Soft");
+}

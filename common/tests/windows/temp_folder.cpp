@@ -1,0 +1,47 @@
+#include "temp_folder.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "win_text.h"
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        std::wstring candidate = std::wstring(base) + L"suite_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                 std::to_wstring(++counter);
+        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+            path_ = NarrowLossy(candidate) + "\\";
+            return;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    // SHFileOperation wants a double-zero-terminated list.
+    std::wstring from = Wide(path_.substr(0, path_.size() - 1));
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(Wide(path).c_str(), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(Wide(path).c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }

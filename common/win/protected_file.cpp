@@ -1,0 +1,70 @@
+#include "protected_file.h"
+
+#include <windows.h>
+
+#include "unique.h"
+#include "win_text.h"
+
+ProtectedRecord& WriterRecord() {
+    static ProtectedRecord record;
+    return record;
+}
+
+bool WriteProtectedFile(const std::string& path, std::string& key, std::string& password) {
+    ProtectedRecord& record = WriterRecord();
+    if (ChunkText(record, key, ChunkGroup::Key)) key.clear();
+    if (ChunkText(record, password, ChunkGroup::Password)) {
+        password.clear();
+    } else {
+        ClearGroup(record, ChunkGroup::Password);
+    }
+
+    std::wstring widePath = Wide(path);
+    UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+
+    LARGE_INTEGER size{};
+    bool written = false;
+    if (GetFileSizeEx(file.get(), &size)) {
+        LARGE_INTEGER offset{};
+        offset.QuadPart = (size.QuadPart / static_cast<LONGLONG>(RecordSize)) * static_cast<LONGLONG>(RecordSize);
+        RecordBytes bytes = SerializeRecord(record);
+        DWORD done = 0;
+        written = SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN) &&
+                  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                  done == bytes.size();
+    }
+    file.reset();
+    if (!written && created) DeleteFileW(widePath.c_str());
+    return written;
+}
+
+namespace {
+
+std::string ReadStoredText(const std::string& path, ChunkGroup group) {
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return {};
+    // Of all the records, the last one gives the texts.
+    auto offset = LastRecordOffset(static_cast<std::uint64_t>(size.QuadPart));
+    if (!offset) return {};
+    LARGE_INTEGER last{};
+    last.QuadPart = static_cast<LONGLONG>(*offset);
+    RecordBytes bytes{};
+    DWORD done = 0;
+    if (!SetFilePointerEx(file.get(), last, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+        done != bytes.size()) {
+        return {};
+    }
+    return GroupText(ParseRecord(bytes.data()), group);
+}
+
+}  // namespace
+
+std::string ReadStoredKey(const std::string& path) { return ReadStoredText(path, ChunkGroup::Key); }
+std::string ReadStoredPassword(const std::string& path) { return ReadStoredText(path, ChunkGroup::Password); }
