@@ -19,34 +19,36 @@ start_wine_session() {
     export WINEARCH=win64
 
     if [ "$keep_display" = 0 ] || [ -z "${DISPLAY:-}" ]; then
-        local n
-        for n in $(seq 90 140); do
-            [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$SESSION_DIR/xvfb.log" 2>&1 &
-            XVFB_PID=$!
-            export DISPLAY=":$n"
-            break
-        done
+        # Xvfb picks a free display itself and writes its number once it accepts connections.
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SESSION_DIR/display" >"$SESSION_DIR/xvfb.log" 2>&1 &
+        XVFB_PID=$!
         local waited=0
-        until [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]; do
+        until [ -s "$SESSION_DIR/display" ]; do
             sleep 0.1
             waited=$((waited + 1))
-            if [ $waited -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+            if [ $waited -gt 200 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
                 echo "Xvfb did not start" >&2
                 return 1
             fi
         done
+        export DISPLAY=":$(tr -d '[:space:]' <"$SESSION_DIR/display")"
     fi
 
     # A persistent server, started first, keeps the services wineboot starts (winedevice, explorer) alive
     # for the whole session; started later by a test, they would inherit and hold its output pipe.
     # Everything Wine starts here writes to the session log, never to the caller's pipes.
     local log="$SESSION_DIR/wine.log"
+    mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >>"$log" 2>&1
     wineboot --init </dev/null >>"$log" 2>&1 || { cat "$log" >&2; return 1; }
     # One virtual desktop: windows get focus and captions without a window manager.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >>"$log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >>"$log" 2>&1
+    # The desktop wineboot made is a plain X root; start again so the virtual desktop takes effect.
+    wineserver -k </dev/null >>"$log" 2>&1 || true
+    wineserver -w </dev/null >>"$log" 2>&1 || true
+    wineserver -p </dev/null >>"$log" 2>&1
+    wineboot </dev/null >>"$log" 2>&1
     # Drive T: is a scratch folder, so the browse-for-folder dialog shows a small, known tree.
     SCRATCH_DRIVE="$SESSION_DIR/scratch"
     mkdir -p "$SCRATCH_DRIVE"

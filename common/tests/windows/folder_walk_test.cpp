@@ -1,0 +1,51 @@
+// The folder search under the walks of the protector and the loader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "folder_walk.h"
+#include "temp_folder.h"
+#include "win_text.h"
+
+namespace {
+std::vector<std::string> Names(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    ForEachEntry(folder, pattern, [&](const FolderEntry& e) { names.push_back(e.name + (e.IsFolder() ? "\\" : "")); });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+}  // namespace
+
+TEST(FolderWalk, ListsFilesAndFoldersWithWindows1252Names) {
+    TempFolder folder;
+    WriteWholeFile(folder / "clave.txt", "x");
+    WriteWholeFile(folder / "contrase\xF1" "a.log", "x");
+    CreateDirectoryW(Wide(folder / "sub").c_str(), nullptr);
+    EXPECT_EQ(Names(folder.Path(), "*"),
+              (std::vector<std::string>{".\\", "..\\", "clave.txt", "contrase\xF1" "a.log", "sub\\"}));
+}
+
+TEST(FolderWalk, MissingFolderAndOverlongPatternDoNotStart) {
+    TempFolder folder;
+    int visits = 0;
+    EXPECT_FALSE(ForEachEntry(folder / "falta\\", "*", [&](const FolderEntry&) { ++visits; }));
+    std::string deep = folder.Path() + std::string(PatternLimit, 'a') + "\\";
+    EXPECT_FALSE(ForEachEntry(deep, "*", [&](const FolderEntry&) { ++visits; }));
+    EXPECT_EQ(visits, 0);
+    // A pattern of exactly the limit is still searched (a missing folder then, so false, but no cut).
+    std::string edge = folder.Path();
+    edge.resize(PatternLimit - 1, 'b');
+    EXPECT_FALSE(ForEachEntry(edge, "*", [&](const FolderEntry&) { ++visits; }));
+    EXPECT_TRUE(ForEachEntry(folder.Path(), "*", [&](const FolderEntry&) { ++visits; }));
+    EXPECT_EQ(visits, 2);  // "." and ".." of the empty folder
+}
+
+TEST(FolderWalk, OnlyRealSubfoldersAreEntered) {
+    EXPECT_TRUE((FolderEntry{"sub", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
+    EXPECT_TRUE((FolderEntry{"oculta", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN}.IsSubfolderToEnter()));
+    EXPECT_FALSE((FolderEntry{".", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
+    EXPECT_FALSE((FolderEntry{"..", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
+    EXPECT_FALSE((FolderEntry{"enlace", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT}.IsSubfolderToEnter()));
+    EXPECT_FALSE((FolderEntry{"f.txt", FILE_ATTRIBUTE_ARCHIVE}.IsSubfolderToEnter()));
+}

@@ -1,0 +1,27 @@
+// Folder searches for the protector's and the loader's walks: the entries of one folder, in the order the
+// file system returns them, through the wide find calls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Search patterns live in buffers of the platform's path limit; a longer one is never cut and searched.
+constexpr std::size_t PatternLimit = MAX_PATH - 1;
+
+struct FolderEntry {
+    std::string name;  // Windows-1252
+    DWORD attributes = 0;
+
+    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // A subfolder a walk may enter: not "." or "..", and not a junction or link, which could lead back up
+    // the tree and make the walk endless.
+    bool IsSubfolderToEnter() const;
+};
+
+// Calls `visit` for every entry matching folder + pattern (folder ends with a backslash). Entries whose name
+// Windows-1252 cannot hold are passed over: no path built from them would name the same file. Gives false
+// when the search could not start, including a pattern longer than PatternLimit.
+bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::function<void(const FolderEntry&)>& visit);

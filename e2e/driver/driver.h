@@ -1,0 +1,259 @@
+// Drives the suite's programs from another process, as a user would: launches them, finds their windows,
+// reads and sets control texts, clicks, types, reads the clipboard and takes screenshots. Every text is
+// Windows-1252 bytes in a std::string; a text with a character Windows-1252 cannot hold comes back with '?'
+// in its place (the byte-exact checks of a test then fail visibly instead of silently).
+//
+// Nothing here sleeps for a fixed time to let the target catch up: every wait is a WaitUntil on a condition,
+// with a timeout.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+using Milliseconds = std::chrono::milliseconds;
+
+// The default patience for a window or a state to appear: generous, since a loaded machine can be slow to
+// start a program under Wine; a passing test never waits this long.
+inline constexpr Milliseconds DefaultTimeout{10000};
+
+// ---------------------------------------------------------------------------------------------------------
+// Waiting
+
+// Calls `predicate` until it gives true (then true) or `timeout` has passed (then false, after one last call).
+// Sleeps about 15 ms between calls.
+bool WaitUntil(const std::function<bool()>& predicate, Milliseconds timeout = DefaultTimeout);
+
+// ---------------------------------------------------------------------------------------------------------
+// Processes
+
+// A started program. Owns the process: if it still runs when the owner goes, it is terminated and waited
+// for, so a failed test never leaves windows behind for the next one.
+class Program {
+public:
+    Program() = default;
+    Program(Program&& other) noexcept;
+    Program& operator=(Program&& other) noexcept;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program();
+
+    // Starts `exePath` (a full path) in `workingFolder` with the given command-line arguments (already
+    // quoted as needed; the program path is put first, quoted). Gives a program that is false when it did
+    // not start; Error() then tells why.
+    static Program Launch(const std::string& exePath, const std::string& workingFolder,
+                          const std::string& arguments = {});
+
+    explicit operator bool() const { return process_ != nullptr; }
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return process_; }
+    const std::string& Error() const { return error_; }
+
+    bool IsRunning() const;
+    // True when the program has ended within the timeout.
+    bool WaitForExit(Milliseconds timeout = DefaultTimeout) const;
+    // The exit code once ended; nothing while it runs (or when it never started).
+    std::optional<DWORD> ExitCode() const;
+    // Terminates the program if it runs and waits for it to be gone.
+    void Kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    std::string error_;
+};
+
+// "Z:\x\y" for the Linux path "/x/y", which is how Wine's drive Z: shows the Linux file system.
+std::string WinePath(std::string_view linuxPath);
+
+// A fresh folder for one test under the scratch drive T: (whose tree the folder picker shows), removed with
+// everything in it when the owner goes. Keeping each test in its own small folder keeps picks quick and
+// independent of what other tests leave behind.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(std::string_view drive = "T:\\");
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The folder, without a trailing backslash (as the picker gives a folder that is not a drive root).
+    const std::string& Path() const { return path_; }
+    // Path() + "\" + relative.
+    std::string operator/(std::string_view relative) const;
+    // Creates the folder `relative` (with any missing folders on the way) and gives its full path.
+    std::string MakeFolder(std::string_view relative) const;
+    bool Valid() const { return !path_.empty(); }
+
+private:
+    std::string path_;
+};
+
+// Whole-file helpers with Windows-1252 paths; ReadFileBytes gives nothing when the file cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, std::string_view bytes);
+bool FileExists(const std::string& path);
+
+// ---------------------------------------------------------------------------------------------------------
+// Windows
+
+// Visible top-level windows of the process, in Z order. Owned windows (dialogs, message boxes) are
+// top-level windows too.
+std::vector<HWND> TopWindows(DWORD pid);
+
+// The first visible top-level window of the process with the caption and class given; an empty caption or
+// class matches any. Null when there is none (now / within the timeout).
+HWND FindTopWindow(DWORD pid, std::string_view caption, std::string_view className = {});
+HWND WaitForTopWindow(DWORD pid, std::string_view caption, std::string_view className = {},
+                      Milliseconds timeout = DefaultTimeout);
+// Waits until the window is gone (destroyed or hidden).
+bool WaitForWindowGone(HWND window, Milliseconds timeout = DefaultTimeout);
+
+// The dialog's control with the id (null when missing).
+HWND Control(HWND dialog, int id);
+// The children of the window (all levels), in Z order.
+std::vector<HWND> Children(HWND window);
+
+std::string ClassName(HWND window);
+// WM_GETTEXT: user32 copies the text between processes.
+std::string WindowText(HWND window);
+// WM_SETTEXT: the control takes the text as if set by the program; no EN_CHANGE is sent for edits.
+bool SetWindowTextTo(HWND window, std::string_view text1252);
+
+bool IsEnabled(HWND window);
+bool IsVisible(HWND window);       // the window and all its parents are visible
+bool IsChecked(HWND button);       // BM_GETCHECK == BST_CHECKED
+int CheckState(HWND button);       // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE
+RECT WindowRect(HWND window);      // screen coordinates
+RECT ClientRect(HWND window);      // client coordinates (left and top 0)
+LONG_PTR Style(HWND window);
+LONG_PTR ExStyle(HWND window);
+int ControlId(HWND window);
+HWND Owner(HWND window);           // GW_OWNER
+
+// Presses the button as the user would by mouse, without waiting for what follows: the click may open a
+// modal box that only returns once answered. Posts WM_COMMAND(BN_CLICKED) to the button's parent, which
+// is what a click ends in; a disabled button is not pressed (gives false), as a mouse click would do.
+bool Click(HWND button);
+// The same for the dialog's control with the id.
+bool ClickControl(HWND dialog, int id);
+// Posts WM_CLOSE (the caption's close button, or Alt+F4).
+void Close(HWND window);
+
+// ---------------------------------------------------------------------------------------------------------
+// List boxes
+
+std::vector<std::string> ListLines(HWND list);
+int ListCount(HWND list);
+int ListSelection(HWND list);  // LB_GETCURSEL: -1 when none
+// The selected lines' indexes of a multiple-selection list (LB_GETSELITEMS), ascending.
+std::vector<int> ListSelections(HWND list);
+// The line's rectangle in the list's client coordinates; nothing for an index out of range.
+std::optional<RECT> ListItemRect(HWND list, int index);
+// Double-clicks the line as the mouse would: posts the button messages at the middle of the line (the list
+// selects it, then tells its parent LBN_DBLCLK when it has LBS_NOTIFY). The line must be scrolled into view.
+bool DoubleClickListLine(HWND list, int index);
+
+// ---------------------------------------------------------------------------------------------------------
+// Message boxes
+
+struct MessageBoxButton {
+    int id = 0;            // IDOK, IDCANCEL, IDYES, ...
+    std::string text;      // as shown, with any '&'
+    HWND window = nullptr;
+};
+
+struct MessageBoxView {
+    HWND window = nullptr;
+    HWND owner = nullptr;
+    std::string title;
+    std::string text;
+    bool hasIcon = false;
+    std::vector<MessageBoxButton> buttons;  // visible buttons, left to right
+};
+
+// A message box of the process: a visible #32770 dialog with the message box's text control (id 0xFFFF)
+// and no other kind of control than its icon and buttons; owned by any window or by none.
+std::optional<MessageBoxView> FindMessageBox(DWORD pid);
+std::optional<MessageBoxView> WaitForMessageBox(DWORD pid, Milliseconds timeout = DefaultTimeout);
+// Re-reads the box (e.g. after a wait) from its window.
+std::optional<MessageBoxView> ReadMessageBox(HWND box);
+// Presses the box's button with the id (IDOK by default) and waits until the box is gone.
+bool AnswerMessageBox(const MessageBoxView& box, int buttonId = IDOK, Milliseconds timeout = DefaultTimeout);
+
+// ---------------------------------------------------------------------------------------------------------
+// Keyboard and mouse (SendInput goes to the foreground window's thread: call BringToFront first)
+
+// Makes the window the foreground window and gives it the focus; true once GetForegroundWindow shows its
+// top-level window.
+bool BringToFront(HWND window, Milliseconds timeout = DefaultTimeout);
+// Presses the keys in order and releases them in reverse: PressChord({VK_MENU, 'R'}) is Alt+R.
+bool PressChord(std::initializer_list<WORD> virtualKeys);
+bool PressKey(WORD virtualKey);
+// Types the text character by character as Unicode key strokes (KEYEVENTF_UNICODE).
+bool TypeText(std::string_view text1252);
+// A left click at the screen point, through SendInput.
+bool ClickAt(POINT screen);
+
+// ---------------------------------------------------------------------------------------------------------
+// Clipboard (each call opens the clipboard, retrying while another process holds it, and closes it)
+
+// The CF_TEXT bytes up to their terminating zero; nothing when the clipboard has no text (or stayed locked).
+// A present but empty text gives "".
+std::optional<std::string> ClipboardText();
+// CF_UNICODETEXT as Windows-1252 (lossy); nothing when absent.
+std::optional<std::string> ClipboardUnicodeText();
+// The formats on the clipboard in EnumClipboardFormats order, synthesized ones included.
+std::vector<UINT> ClipboardFormats();
+// Empties the clipboard and puts the text on it as CF_TEXT (Windows synthesizes the other text formats).
+bool PutClipboardText(std::string_view text1252);
+// Empties the clipboard.
+bool ClearClipboard();
+
+// ---------------------------------------------------------------------------------------------------------
+// Screenshots
+
+// The whole screen (under Wine: the virtual desktop) as a 24-bit bottom-up .bmp file.
+bool SaveScreenshot(const std::string& path);
+// The colour of one screen pixel.
+COLORREF ScreenPixel(POINT screen);
+
+// ---------------------------------------------------------------------------------------------------------
+// The shell's browse-for-folder dialog (SHBrowseForFolder without BIF_NEWDIALOGSTYLE)
+
+struct BrowseDialog {
+    HWND window = nullptr;
+    HWND tree = nullptr;    // the SysTreeView32
+    HWND prompt = nullptr;  // the static control showing the caller's lpszTitle
+    HWND ok = nullptr;
+    HWND cancel = nullptr;
+};
+
+// The browse dialog of the process once it is shown and its tree is filled.
+std::optional<BrowseDialog> WaitForBrowseDialog(DWORD pid, Milliseconds timeout = DefaultTimeout);
+std::string BrowsePrompt(const BrowseDialog& dialog);
+
+// The labels of the tree's items on the way to the selected one, from the root down.
+std::vector<std::string> BrowseSelectionLabels(const BrowseDialog& dialog);
+// Selects the folder ("T:\", "T:\sub\deeper") in the tree: expands the computer's item, the drive and each
+// folder on the way, waiting for the children of each, then selects the last one; true when it is selected.
+bool BrowseSelect(const BrowseDialog& dialog, std::string_view folder, Milliseconds timeout = DefaultTimeout);
+// Selects the folder, presses OK and waits until the dialog is gone.
+bool BrowseChoose(const BrowseDialog& dialog, std::string_view folder, Milliseconds timeout = DefaultTimeout);
+// Presses Cancel and waits until the dialog is gone.
+bool BrowseCancel(const BrowseDialog& dialog, Milliseconds timeout = DefaultTimeout);
+
+// Tree-view access from outside the owning process (the item texts go through a buffer in its memory).
+std::string TreeItemText(HWND tree, HTREEITEM item);
+std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM parent);  // parent null: the root items
+HTREEITEM TreeSelection(HWND tree);
+
+}  // namespace e2e

@@ -1,0 +1,4 @@
+// The generator's one modal dialog.
+#pragma once
+
+int ShowGeneratorDialog();
