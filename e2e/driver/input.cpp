@@ -1,0 +1,95 @@
+// Keyboard and mouse input through SendInput, and bringing a window to the front for it.
+#include <vector>
+
+#include "driver.h"
+#include "win_text.h"
+
+namespace e2e {
+
+namespace {
+
+bool IsExtendedKey(WORD key) {
+    switch (key) {
+    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_RMENU: case VK_RCONTROL: case VK_DIVIDE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+bool Send(std::vector<INPUT>& inputs) {
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+}  // namespace
+
+bool BringToFront(HWND window, Milliseconds timeout) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    if (top == nullptr) return false;
+    auto isFront = [&] { return GetForegroundWindow() == top; };
+    if (IsIconic(top)) ShowWindowAsync(top, SW_RESTORE);
+    SetForegroundWindow(top);
+    if (!WaitUntil(isFront, timeout)) return false;
+    if (window != top) {
+        // The focus belongs to the window's thread: set it from there, attached to its input state.
+        DWORD target = GetWindowThreadProcessId(window, nullptr);
+        DWORD self = GetCurrentThreadId();
+        if (AttachThreadInput(self, target, TRUE)) {
+            SetFocus(window);
+            AttachThreadInput(self, target, FALSE);
+        }
+    }
+    return true;
+}
+
+bool PressChord(std::initializer_list<WORD> virtualKeys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : virtualKeys) inputs.push_back(KeyInput(key, false));
+    for (auto it = std::rbegin(virtualKeys); it != std::rend(virtualKeys); ++it) inputs.push_back(KeyInput(*it, true));
+    return Send(inputs);
+}
+
+bool PressKey(WORD virtualKey) { return PressChord({virtualKey}); }
+
+bool TypeText(std::string_view text1252) {
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : Wide(text1252)) {
+        for (bool up : {false, true}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = unit;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    }
+    return inputs.empty() || Send(inputs);
+}
+
+bool ClickAt(POINT screen) {
+    // Absolute mouse coordinates run from 0 to 65535 over the primary screen.
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 1 || height <= 1) return false;
+    std::vector<INPUT> inputs(3);
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    return Send(inputs);
+}
+
+}  // namespace e2e
