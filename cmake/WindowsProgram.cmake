@@ -1,6 +1,7 @@
-# suite_program(<target> OUTPUT <name> SOURCES ... RC <file.rc> ICONS <name> ...)
+# suite_program(<target> OUTPUT <name> SOURCES ... RC <file.rc> ICONS <name> ... ICON_IDS <id> ...)
 # A Windows GUI program: static, with the suite's manifest, a version resource and icons made at build time
-# by tools/make_icons.py into ${ICON_DIR}/<name>.ico.
+# by tools/make_icons.py into ${ICON_DIR}/<name>.ico. A test checks the built program: 64-bit GUI, system
+# DLLs only, manifest, version and the icon groups ICON_IDS.
 function(suite_icon name)
   if(NOT TARGET icon_${name})
     add_custom_command(
@@ -13,7 +14,7 @@ function(suite_icon name)
 endfunction()
 
 function(suite_program target)
-  cmake_parse_arguments(P "" "OUTPUT;RC;DESCRIPTION" "SOURCES;LIBRARIES;ICONS" ${ARGN})
+  cmake_parse_arguments(P "" "OUTPUT;RC;DESCRIPTION" "SOURCES;LIBRARIES;ICONS;ICON_IDS" ${ARGN})
   add_executable(${target} WIN32 ${P_SOURCES} ${P_RC})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${P_OUTPUT}
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
@@ -32,4 +33,7 @@ function(suite_program target)
     add_dependencies(${target} icon_${icon})
     set_property(SOURCE ${P_RC} APPEND PROPERTY OBJECT_DEPENDS ${ICON_DIR}/${icon}.ico)
   endforeach()
+  add_test(NAME ${P_OUTPUT}.Deliverable
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_program.py $<TARGET_FILE:${target}> ${P_ICON_IDS})
+  set_tests_properties(${P_OUTPUT}.Deliverable PROPERTIES LABELS deliverable)
 endfunction()
