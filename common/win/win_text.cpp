@@ -19,15 +19,17 @@ std::string NarrowLossy(std::wstring_view text) {
     return cp1252::NarrowLossy(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
-std::string ControlText(HWND dialog, int id) {
+std::wstring ControlTextWide(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     int length = GetWindowTextLengthW(control);
     if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     int copied = GetWindowTextW(control, text.data(), length + 1);
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return NarrowLossy(text);
+    return text;
 }
+
+std::string ControlText(HWND dialog, int id) { return NarrowLossy(ControlTextWide(dialog, id)); }
 
 void SetControlText(HWND dialog, int id, std::string_view text1252) {
     SetDlgItemTextW(dialog, id, Wide(text1252).c_str());

@@ -15,6 +15,9 @@ std::optional<std::string> NarrowExact(std::wstring_view text);
 // Characters Windows-1252 cannot hold become '?'; for texts the user typed into a control.
 std::string NarrowLossy(std::wstring_view text);
 
+// The control's text as typed; ControlText narrows it lossily, callers that must refuse what Windows-1252
+// cannot hold narrow it with NarrowExact.
+std::wstring ControlTextWide(HWND dialog, int id);
 std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, std::string_view text1252);
 

@@ -44,15 +44,17 @@ start_wine_session() {
     # One virtual desktop: windows get focus and captions without a window manager.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >>"$log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >>"$log" 2>&1
+    # Drive T: is a scratch folder, so the browse-for-folder dialog shows a small, known tree. Linked before
+    # the restart: the mount manager lists only the drives it finds when it starts (paths on T: would work
+    # either way, but the shell's "My Computer" would not show the drive).
+    SCRATCH_DRIVE="$SESSION_DIR/scratch"
+    mkdir -p "$SCRATCH_DRIVE"
+    ln -s "$SCRATCH_DRIVE" "$WINEPREFIX/dosdevices/t:"
     # The desktop wineboot made is a plain X root; start again so the virtual desktop takes effect.
     wineserver -k </dev/null >>"$log" 2>&1 || true
     wineserver -w </dev/null >>"$log" 2>&1 || true
     wineserver -p </dev/null >>"$log" 2>&1
     wineboot </dev/null >>"$log" 2>&1
-    # Drive T: is a scratch folder, so the browse-for-folder dialog shows a small, known tree.
-    SCRATCH_DRIVE="$SESSION_DIR/scratch"
-    mkdir -p "$SCRATCH_DRIVE"
-    ln -s "$SCRATCH_DRIVE" "$WINEPREFIX/dosdevices/t:"
     export SCRATCH_DRIVE SESSION_DIR
 }
 

@@ -1,0 +1,59 @@
+// One run of the real Claverix.exe for an end-to-end test: a fresh folder with a copy of the program (and,
+// when asked, a word list), the started process and its dialog, and the steps a user takes in it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver.h"
+
+class ClaverixSession {
+public:
+    // wordList: the bytes of le.txt to put beside the program before it starts; none leaves it out.
+    explicit ClaverixSession(std::optional<std::string> wordList = std::nullopt);
+
+    // Empty when the program started and showed its dialog; otherwise what went wrong.
+    const std::string& Problem() const { return problem_; }
+    HWND Dialog() const { return dialog_; }
+    HWND Item(int id) const { return e2e::Control(dialog_, id); }
+    e2e::Program& Process() { return program_; }
+    // A path in the program's folder.
+    std::string InFolder(std::string_view name) const { return folder_ / name; }
+    const std::string& Folder() const { return folder_.Path(); }
+
+    // Scrolls the count list to the number and clicks its line, as the user does; true once it is selected.
+    bool ChooseCount(int listId, int value);
+    // The two halves of ChooseCount: the line must be scrolled into view before it can be clicked; the
+    // click is posted, not waited for.
+    bool ScrollCountList(int listId, int value);
+    bool ClickCountLine(int listId, int value);
+    bool ChooseCounts(int total, int perLine, int digits, int letters, int signs);
+    bool SetFileName(std::string_view name);
+    // Clicks a button, check box or option (BM_CLICK: the state changes and the dialog is told).
+    bool Press(int id);
+    // Posts to the dialog the BN_CLICKED notification of the button, as its click would send it.
+    bool Notify(int id);
+
+    // The next message box of the program, once shown.
+    std::optional<e2e::MessageBoxView> NextMessage(e2e::Milliseconds timeout = e2e::DefaultTimeout);
+    // Presses "Crear", then answers every message box that follows until `count` have been answered; gives
+    // their texts. Each box is checked to be a plain OK box titled "..." without icon or owner.
+    std::vector<std::string> CreateAndAnswer(int count);
+
+private:
+    e2e::ScratchFolder folder_;
+    e2e::Program program_;
+    HWND dialog_ = nullptr;
+    std::string problem_;
+};
+
+// Where the run's screenshots go (the build tree's screenshots folder, as Wine sees it).
+std::string ScreenshotPath(std::string_view name);
+
+// True when the file or folder is there.
+bool PathExists(const std::string& path);
+
+// The lines of a password file: each must end with CR CR LF; nothing when a line does not.
+std::optional<std::vector<std::string>> PasswordLines(const std::string& bytes);

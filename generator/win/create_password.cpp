@@ -1,0 +1,168 @@
+#include "create_password.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "composition.h"
+#include "dictionary.h"
+#include "generator_state.h"
+#include "output_path.h"
+#include "password_file.h"
+#include "platform.h"
+#include "win_text.h"
+
+namespace {
+
+// State of the run, program-wide as the rest of the generator's.
+std::string OutputFileName;
+PasswordCounts Counts;
+std::string SlotClass;
+std::string ComposedPassword;
+
+constexpr std::string_view MessageTitle = "...";
+constexpr std::string_view PasswordCreated = "password creado ...";
+
+// Patience for a dictionary word that exists in the list but keeps not being drawn. Line numbers come from a
+// seed that changes only every few milliseconds, so an 18-letter word can take several seconds.
+constexpr ULONGLONG WordSearchLimitMs = 60000;
+
+void Tell(std::string_view text1252) { ShowMessage(text1252, MessageTitle, MB_OK); }
+
+bool KeepGenerating() {
+    PumpOneMessage();
+    return !ExitRequested;
+}
+
+// The number the selected item shows; 0 when nothing is selected.
+std::int16_t SelectedCount(int listId) {
+    HWND list = GetDlgItem(GeneratorDialog, listId);
+    const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR) return 0;
+    wchar_t text[16] = {};
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0 || length >= 16) return 0;
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return static_cast<std::int16_t>(std::wcstol(text, nullptr, 10));
+}
+
+// The file name exactly as typed, or nothing when it holds a character Windows-1252 cannot write.
+std::optional<std::string> TypedFileName() { return NarrowExact(ControlTextWide(GeneratorDialog, FileNameBox)); }
+
+// The path of the password file, or nothing (the user has been told why) when it cannot be used as typed.
+std::optional<std::string> UsableOutputPath(bool nameIsExact) {
+    if (!nameIsExact) {
+        Tell(FileNameUnusableMessage);
+        return std::nullopt;
+    }
+    if (ProgramFolder.empty()) {
+        Tell(ProgramFolderUnusableMessage);
+        return std::nullopt;
+    }
+    auto path = OutputPath(ProgramFolder, OutputFileName);
+    if (!path) Tell(PathTooLongMessage(ProgramFolder, OutputFileName));
+    return path;
+}
+
+// Appends the line and confirms it; a line that could not be written is reported instead, naming the file.
+bool WritePasswordLine(const std::string& path, std::string_view line, std::size_t lineIndex, std::size_t lineCount) {
+    if (!AppendPasswordLine(path, line)) {
+        Tell(WriteFailedMessage(path, lineIndex, lineCount));
+        return false;
+    }
+    Tell(PasswordCreated);
+    return true;
+}
+
+void CreateDictionaryPassword(bool nameIsExact) {
+    if (auto error = DictionaryError(Counts.TotalCount, OutputFileName)) {
+        Tell(*error);
+        return;
+    }
+    const auto path = UsableOutputPath(nameIsExact);
+    if (!path) return;
+
+    Random.Reseed(LocalTimeOfDay());
+    // Read once per run and kept for all its draws; the draws and the words are those of a line-by-line
+    // reading of the same file.
+    const std::string listPath = ProgramFolder + std::string(WordListName);
+    const auto bytes = ReadWholeWordList(listPath);
+    if (!bytes) {
+        Tell(WordListUnreadableMessage(listPath));
+        return;
+    }
+    const std::vector<std::string> lines = WordListLinesOf(*bytes);
+
+    const ULONGLONG deadline = GetTickCount64() + WordSearchLimitMs;
+    bool outOfTime = false;
+    const WordSearchResult found = SearchWord(lines, Counts.TotalCount, Random, LocalTimeOfDay, [&] {
+        if (!KeepGenerating()) return false;
+        outOfTime = GetTickCount64() > deadline;
+        return !outOfTime;
+    });
+    switch (found.outcome) {
+        case WordSearch::NoSuchWord:
+            Tell(NoSuchWordMessage(Counts.TotalCount));
+            return;
+        case WordSearch::Stopped:
+            if (outOfTime) Tell(WordNotFoundInTimeMessage(Counts.TotalCount, static_cast<int>(WordSearchLimitMs / 1000)));
+            return;
+        case WordSearch::Found:
+            break;
+    }
+    WritePasswordLine(*path, FinishWord(found.word, Modes, Random, LocalTimeOfDay), 0, 1);
+}
+
+void ComposeAndWrite(bool nameIsExact) {
+    Counts.PerLineCount = SelectedCount(PerLineList);
+    Counts.DigitCount = SelectedCount(DigitsList);
+    Counts.LetterCount = SelectedCount(LettersList);
+    Counts.SignCount = SelectedCount(SignsList);
+    if (auto error = CountsError(Counts, OutputFileName)) {
+        Tell(*error);
+        return;
+    }
+    // Every check is made before the first line is written, so a refused path leaves no partial password.
+    const auto path = UsableOutputPath(nameIsExact);
+    if (!path) return;
+
+    SlotClass.clear();
+    ComposedPassword.clear();
+    auto slots = PlaceClasses(Counts, Modes, Random, KeepGenerating);
+    if (!slots) return;
+    SlotClass = std::move(*slots);
+    auto composed = ComposeCharacters(SlotClass, Modes, Tables, Random, KeepGenerating);
+    if (!composed) return;
+    ComposedPassword = std::move(*composed);
+
+    const std::vector<std::string> lines = CutIntoLines(ComposedPassword, Counts.PerLineCount);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!KeepGenerating()) return;
+        if (!WritePasswordLine(*path, lines[i], i, lines.size())) return;
+        if (ExitRequested) return;  // "Salir" while the confirmation was shown
+    }
+}
+
+}  // namespace
+
+void CreatePassword() {
+    // The run is not re-entered: a "Crear" that arrives through its own message pumping is ignored.
+    if (Generating || ExitRequested) return;
+    struct RunFlag {
+        RunFlag() { Generating = true; }
+        ~RunFlag() { Generating = false; }
+    } running;
+
+    const auto exactName = TypedFileName();
+    // A name Windows-1252 cannot write still goes through the ordinary checks first, as the user sees it.
+    OutputFileName = exactName ? *exactName : ControlText(GeneratorDialog, FileNameBox);
+    Counts = PasswordCounts{};
+    Counts.TotalCount = SelectedCount(TotalList);
+    if (Modes.DictionaryMode != 0) {
+        CreateDictionaryPassword(exactName.has_value());
+        return;
+    }
+    ComposeAndWrite(exactName.has_value());
+}

@@ -1,0 +1,234 @@
+// The folder walk and the writing of .sclav files, on temporary folders.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "protected_file.h"
+#include "protection_run.h"
+#include "temp_folder.h"
+#include "unique.h"
+#include "win_text.h"
+
+namespace {
+
+std::string MakeFolder(const TempFolder& base, const std::string& relative) {
+    std::string path = base.Path();
+    std::size_t start = 0;
+    while (start < relative.size()) {
+        std::size_t end = relative.find('\\', start);
+        if (end == std::string::npos) end = relative.size();
+        path += relative.substr(start, end - start) + "\\";
+        CreateDirectoryW(Wide(path).c_str(), nullptr);
+        start = end + 1;
+    }
+    return path;
+}
+
+// A run over `source` into `target` with the given program password, as RunProtection starts it.
+ProtectionState ScanInto(const std::string& source, const std::string& target, const std::string& password = "clave123") {
+    ProtectionState state;
+    state.sourceFolder = source;
+    state.targetFolder = target;
+    state.programPassword = password;
+    ScanAndProtect(state, source);
+    return state;
+}
+
+// Every plain file's bytes, to prove that a run changed none of them.
+std::map<std::string, std::string> Snapshot(const TempFolder& folder, std::initializer_list<const char*> names) {
+    std::map<std::string, std::string> bytes;
+    for (const char* name : names) bytes[name] = ReadWholeFile(folder / name);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ScanAndProtect, ScanExample_FoundAndProtectedThenNothingNew) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "clave.txt", "Abc123$%xyz9");
+    WriteWholeFile(source / "notas.log", "0123456789\r\nabcdefghijklmno\r\n");
+    WriteWholeFile(source / "libro.txt", std::string(300, 'l'));
+    WriteWholeFile(source / "vacio.txt", "");
+    WriteWholeFile(source / "foto.TXT", "foto");
+    auto before = Snapshot(source, {"clave.txt", "notas.log", "libro.txt", "vacio.txt", "foto.TXT"});
+
+    ProtectionState first = ScanInto(source.Path(), target.Path(), "mi clave");
+    EXPECT_EQ(first.foundCount, 4);
+    EXPECT_EQ(first.protectedCount, 2);
+    EXPECT_EQ(first.failedCount, 0);
+    EXPECT_EQ(ReadStoredPassword(target / "notas.sclav"), "0123456789abcdefghijklmno");
+    EXPECT_EQ(ReadStoredPassword(target / "clave.sclav"), "Abc123$%xyz9");
+    // The key was wiped after the first file but both records carry it.
+    EXPECT_EQ(ReadStoredKey(target / "notas.sclav"), "mi clave");
+    EXPECT_EQ(ReadStoredKey(target / "clave.sclav"), "mi clave");
+    EXPECT_EQ(ReadWholeFile(target / "clave.sclav").size(), 184u);
+    EXPECT_FALSE(FileExists(target / "libro.sclav"));
+    EXPECT_FALSE(FileExists(target / "vacio.sclav"));
+    EXPECT_FALSE(FileExists(target / "foto.sclav"));
+
+    std::string notas = ReadWholeFile(target / "notas.sclav");
+    ProtectionState second = ScanInto(source.Path(), target.Path(), "otra clave");
+    EXPECT_EQ(second.foundCount, 4);
+    EXPECT_EQ(second.protectedCount, 0);
+    EXPECT_EQ(ReadWholeFile(target / "notas.sclav"), notas);  // never replaced or extended
+    EXPECT_EQ(Snapshot(source, {"clave.txt", "notas.log", "libro.txt", "vacio.txt", "foto.TXT"}), before);
+}
+
+TEST(ScanAndProtect, SameBaseName_OnlyTheFirstMetIsProtected) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "banco.txt", "uno1");
+    WriteWholeFile(source / "banco.log", "dos2");
+    ProtectionState state = ScanInto(source.Path(), target.Path());
+    EXPECT_EQ(state.foundCount, 2);
+    EXPECT_EQ(state.protectedCount, 1);
+    std::string stored = ReadStoredPassword(target / "banco.sclav");
+    EXPECT_TRUE(stored == "uno1" || stored == "dos2") << stored;
+    EXPECT_EQ(ReadWholeFile(target / "banco.sclav").size(), 184u);
+}
+
+TEST(ScanAndProtect, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
+    TempFolder source;
+    TempFolder target;
+    MakeFolder(source, "a\\b\\c");
+    MakeFolder(source, "z");
+    WriteWholeFile(source / "a\\b\\c\\hondo.txt", "profundo");
+    WriteWholeFile(source / "a\\banco.txt", "de a");
+    WriteWholeFile(source / "z\\banco.txt", "de z");
+    WriteWholeFile(source / "banco.txt", "de arriba");
+    WriteWholeFile(source / "a.b.txt", "puntos");
+    ProtectionState state = ScanInto(source.Path(), target.Path());
+    EXPECT_EQ(state.foundCount, 5);
+    EXPECT_EQ(state.protectedCount, 3);
+    EXPECT_EQ(ReadStoredPassword(target / "hondo.sclav"), "profundo");
+    // The folder's own files come before its subfolders.
+    EXPECT_EQ(ReadStoredPassword(target / "banco.sclav"), "de arriba");
+    EXPECT_EQ(ReadStoredPassword(target / "a.b.sclav"), "puntos");
+    EXPECT_FALSE(FileExists(target / "a\\hondo.sclav"));
+}
+
+TEST(ScanAndProtect, SameFolderForSourceAndTarget) {
+    TempFolder folder;
+    WriteWholeFile(folder / "clave.txt", "secreto");
+    ProtectionState first = ScanInto(folder.Path(), folder.Path());
+    EXPECT_EQ(first.foundCount, 1);
+    EXPECT_EQ(first.protectedCount, 1);
+    ProtectionState second = ScanInto(folder.Path(), folder.Path());
+    EXPECT_EQ(second.foundCount, 1);  // the .sclav written there is no candidate
+    EXPECT_EQ(second.protectedCount, 0);
+    EXPECT_EQ(ReadWholeFile(folder / "clave.txt"), "secreto");
+}
+
+TEST(ScanAndProtect, ExistingTargetsAreNeverReplaced) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "banco.txt", "nuevo");
+    WriteWholeFile(source / "carpeta.txt", "nuevo");
+    WriteWholeFile(target / "banco.sclav", "lo que el usuario guardo");
+    MakeFolder(target, "carpeta.sclav");
+    ProtectionState state = ScanInto(source.Path(), target.Path());
+    EXPECT_EQ(state.foundCount, 2);
+    EXPECT_EQ(state.protectedCount, 0);
+    EXPECT_EQ(ReadWholeFile(target / "banco.sclav"), "lo que el usuario guardo");
+}
+
+TEST(ScanAndProtect, BlankOrBinaryTextsAreNotProtected) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "blancos.txt", "     \r\n   ");
+    WriteWholeFile(source / "binario.log", std::string("ab\0cd", 5));
+    WriteWholeFile(source / "fin.txt", "\x1A" "oculto");
+    WriteWholeFile(source / "justo.txt", std::string(50, 'j'));
+    WriteWholeFile(source / "largo.txt", std::string(25, 'k') + "\r\n" + std::string(26, 'k'));
+    ProtectionState state = ScanInto(source.Path(), target.Path());
+    EXPECT_EQ(state.foundCount, 5);
+    EXPECT_EQ(state.protectedCount, 1);
+    EXPECT_EQ(ReadStoredPassword(target / "justo.sclav"), std::string(50, 'j'));
+    EXPECT_FALSE(FileExists(target / "blancos.sclav"));
+    EXPECT_FALSE(FileExists(target / "binario.sclav"));
+    EXPECT_FALSE(FileExists(target / "largo.sclav"));
+}
+
+TEST(ScanAndProtect, FailedWritesAreCountedApartAndLeaveNothing) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "clave.txt", "secreto");
+    std::string missing = target / "no-existe\\";
+    ProtectionState state = ScanInto(source.Path(), missing);
+    EXPECT_EQ(state.foundCount, 1);
+    EXPECT_EQ(state.protectedCount, 0);
+    EXPECT_EQ(state.failedCount, 1);
+    EXPECT_FALSE(FileExists(missing + "clave.sclav"));
+}
+
+TEST(ScanAndProtect, MissingSourceAndExitRequestScanNothing) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "clave.txt", "secreto");
+    ProtectionState missing = ScanInto(source / "falta\\", target.Path());
+    EXPECT_EQ(missing.foundCount, 0);
+
+    ProtectionState stopping;
+    stopping.targetFolder = target.Path();
+    stopping.programPassword = "clave123";
+    stopping.exitRequested = true;
+    ScanAndProtect(stopping, source.Path());
+    EXPECT_EQ(stopping.foundCount, 0);
+    EXPECT_FALSE(FileExists(target / "clave.sclav"));
+}
+
+TEST(ScanAndProtect, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
+    TempFolder source;
+    TempFolder target;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteWholeFile(source / name, "secreto");
+
+    // "Salir" arrives while the first file is read: the reader serves the queue once per file.
+    static ProtectionState* running = nullptr;
+    ProtectionState state;
+    state.targetFolder = target.Path();
+    state.programPassword = "clave123";
+    running = &state;
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_APP) running->exitRequested = true;
+        return DefWindowProcW(w, m, wp, lp);
+    }));
+    ASSERT_TRUE(PostMessageW(window, WM_APP, 0, 0));
+
+    ScanAndProtect(state, source.Path());
+    DestroyWindow(window);
+    EXPECT_TRUE(state.exitRequested);
+    EXPECT_EQ(state.foundCount, 1);
+    EXPECT_EQ(state.protectedCount, 1);
+    int written = 0;
+    for (const char* name : {"a.sclav", "b.sclav", "c.sclav"}) {
+        if (FileExists(target / name)) {
+            ++written;
+            EXPECT_EQ(ReadStoredPassword(target / name), "secreto");  // complete, not cut short
+        }
+    }
+    EXPECT_EQ(written, 1);
+}
+
+TEST(ReadPlainText, ReadsWhileAnotherProgramWritesTheFile) {
+    TempFolder folder;
+    std::string path = folder / "abierto.log";
+    UniqueFile writer(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    DWORD done = 0;
+    ASSERT_TRUE(WriteFile(writer.get(), "linea1\r\nlinea2\n", 15, &done, nullptr));
+    EXPECT_EQ(ReadPlainText(path, 50), "linea1linea2\n");
+    EXPECT_EQ(ReadPlainText(folder / "falta.txt", 50), "");
+}
+
+TEST(ReadPlainText, StopsOnceTheTextIsTooLong) {
+    TempFolder folder;
+    std::string path = folder / "grande.log";
+    WriteWholeFile(path, std::string(200000, 'g'));
+    EXPECT_EQ(ReadPlainText(path, 50), std::string(51, 'g'));
+    EXPECT_EQ(ReadPlainText(path, 2049).size(), 2049u);
+}
