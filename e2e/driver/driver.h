@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -97,10 +98,10 @@ private:
     std::string path_;
 };
 
-// Whole-file helpers with Windows-1252 paths; ReadFileBytes gives nothing when the file cannot be read.
+// Whole-file helpers with Windows-1252 paths; ReadFileBytes gives nothing when the file cannot be read
+// (unlike an empty file).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, std::string_view bytes);
-bool FileExists(const std::string& path);
 
 // ---------------------------------------------------------------------------------------------------------
 // Windows
@@ -125,7 +126,7 @@ std::vector<HWND> Children(HWND window);
 std::string ClassName(HWND window);
 // WM_GETTEXT: user32 copies the text between processes.
 std::string WindowText(HWND window);
-// WM_SETTEXT: the control takes the text as if set by the program; no EN_CHANGE is sent for edits.
+// WM_SETTEXT, as the program's own SetWindowText would set it (TypeText is what a user does).
 bool SetWindowTextTo(HWND window, std::string_view text1252);
 
 bool IsEnabled(HWND window);
@@ -140,8 +141,9 @@ int ControlId(HWND window);
 HWND Owner(HWND window);           // GW_OWNER
 
 // Presses the button as the user would by mouse, without waiting for what follows: the click may open a
-// modal box that only returns once answered. Posts WM_COMMAND(BN_CLICKED) to the button's parent, which
-// is what a click ends in; a disabled button is not pressed (gives false), as a mouse click would do.
+// modal box that only returns once answered. Posts BM_CLICK, which the button handles as a click: it takes
+// the focus, an automatic check box or radio button changes state, and the parent gets BN_CLICKED. A
+// button the mouse could not press (disabled, hidden, or under a modal box) is left alone: gives false.
 bool Click(HWND button);
 // The same for the dialog's control with the id.
 bool ClickControl(HWND dialog, int id);
@@ -154,12 +156,14 @@ void Close(HWND window);
 std::vector<std::string> ListLines(HWND list);
 int ListCount(HWND list);
 int ListSelection(HWND list);  // LB_GETCURSEL: -1 when none
-// The selected lines' indexes of a multiple-selection list (LB_GETSELITEMS), ascending.
+// The selected lines' indexes, ascending: LB_GETSELITEMS for a multiple-selection list, the current
+// selection for a single-selection one.
 std::vector<int> ListSelections(HWND list);
 // The line's rectangle in the list's client coordinates; nothing for an index out of range.
 std::optional<RECT> ListItemRect(HWND list, int index);
 // Double-clicks the line as the mouse would: posts the button messages at the middle of the line (the list
-// selects it, then tells its parent LBN_DBLCLK when it has LBS_NOTIFY). The line must be scrolled into view.
+// selects it, then tells its parent LBN_DBLCLK when it has LBS_NOTIFY). A line out of sight is scrolled to
+// the top first.
 bool DoubleClickListLine(HWND list, int index);
 
 // ---------------------------------------------------------------------------------------------------------
@@ -180,8 +184,9 @@ struct MessageBoxView {
     std::vector<MessageBoxButton> buttons;  // visible buttons, left to right
 };
 
-// A message box of the process: a visible #32770 dialog with the message box's text control (id 0xFFFF)
-// and no other kind of control than its icon and buttons; owned by any window or by none.
+// A message box of the process: a visible #32770 dialog holding only the message box's text control (a
+// static with id 0xFFFF), optionally its icon and answer buttons (IDOK to IDCONTINUE); owned by any window
+// or by none.
 std::optional<MessageBoxView> FindMessageBox(DWORD pid);
 std::optional<MessageBoxView> WaitForMessageBox(DWORD pid, Milliseconds timeout = DefaultTimeout);
 // Re-reads the box (e.g. after a wait) from its window.
@@ -192,15 +197,16 @@ bool AnswerMessageBox(const MessageBoxView& box, int buttonId = IDOK, Millisecon
 // ---------------------------------------------------------------------------------------------------------
 // Keyboard and mouse (SendInput goes to the foreground window's thread: call BringToFront first)
 
-// Makes the window the foreground window and gives it the focus; true once GetForegroundWindow shows its
-// top-level window.
+// Makes the window's top-level window the foreground window and gives the window the keyboard focus;
+// true once the window's own thread reports both (its active window and its focus), so that keys sent next
+// reach it.
 bool BringToFront(HWND window, Milliseconds timeout = DefaultTimeout);
 // Presses the keys in order and releases them in reverse: PressChord({VK_MENU, 'R'}) is Alt+R.
 bool PressChord(std::initializer_list<WORD> virtualKeys);
 bool PressKey(WORD virtualKey);
 // Types the text character by character as Unicode key strokes (KEYEVENTF_UNICODE).
 bool TypeText(std::string_view text1252);
-// A left click at the screen point, through SendInput.
+// A left click at the screen point, through SendInput: it goes to the window under the point.
 bool ClickAt(POINT screen);
 
 // ---------------------------------------------------------------------------------------------------------
@@ -221,10 +227,19 @@ bool ClearClipboard();
 // ---------------------------------------------------------------------------------------------------------
 // Screenshots
 
-// The whole screen (under Wine: the virtual desktop) as a 24-bit bottom-up .bmp file.
+struct ScreenImage {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // row by row from the top
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// The screen's rectangle (under Wine: the virtual desktop's).
+RECT ScreenRect();
+// What the screen shows in the rectangle (screen coordinates); empty when it cannot be read.
+ScreenImage CaptureScreen(const RECT& area);
+// The whole screen as a 24-bit bottom-up .bmp file.
 bool SaveScreenshot(const std::string& path);
-// The colour of one screen pixel.
-COLORREF ScreenPixel(POINT screen);
 
 // ---------------------------------------------------------------------------------------------------------
 // The shell's browse-for-folder dialog (SHBrowseForFolder without BIF_NEWDIALOGSTYLE)

@@ -36,20 +36,36 @@ bool Send(std::vector<INPUT>& inputs) {
 bool BringToFront(HWND window, Milliseconds timeout) {
     HWND top = GetAncestor(window, GA_ROOT);
     if (top == nullptr) return false;
-    auto isFront = [&] { return GetForegroundWindow() == top; };
+    DWORD thread = GetWindowThreadProcessId(top, nullptr);
+    // The window's thread as it sees its own input state: SetForegroundWindow changes the foreground at
+    // once, but the thread activates the window (and sets its focus) only when it handles the message about
+    // it. Keys sent before that go to whatever had the focus.
+    auto state = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(thread, &info)) info = GUITHREADINFO{};
+        return info;
+    };
     if (IsIconic(top)) ShowWindowAsync(top, SW_RESTORE);
-    SetForegroundWindow(top);
-    if (!WaitUntil(isFront, timeout)) return false;
-    if (window != top) {
-        // The focus belongs to the window's thread: set it from there, attached to its input state.
-        DWORD target = GetWindowThreadProcessId(window, nullptr);
-        DWORD self = GetCurrentThreadId();
-        if (AttachThreadInput(self, target, TRUE)) {
-            SetFocus(window);
-            AttachThreadInput(self, target, FALSE);
-        }
-    }
-    return true;
+    bool front = WaitUntil(
+        [&] {
+            if (GetForegroundWindow() != top) SetForegroundWindow(top);
+            return GetForegroundWindow() == top && state().hwndActive == top;
+        },
+        timeout);
+    if (!front) return false;
+    return WaitUntil(
+        [&] {
+            if (state().hwndFocus == window) return true;
+            // The focus belongs to the window's thread: set it from there, attached to its input state.
+            DWORD self = GetCurrentThreadId();
+            if (AttachThreadInput(self, thread, TRUE)) {
+                SetFocus(window);
+                AttachThreadInput(self, thread, FALSE);
+            }
+            return state().hwndFocus == window;
+        },
+        timeout);
 }
 
 bool PressChord(std::initializer_list<WORD> virtualKeys) {
@@ -80,16 +96,24 @@ bool ClickAt(POINT screen) {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     if (width <= 1 || height <= 1) return false;
-    std::vector<INPUT> inputs(3);
-    for (INPUT& input : inputs) {
+    auto at = [&](DWORD flags) {
+        INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi.dx = MulDiv(screen.x, 65535, width - 1);
         input.mi.dy = MulDiv(screen.y, 65535, height - 1);
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    return Send(inputs);
+        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        return input;
+    };
+    std::vector<INPUT> move{at(0)};
+    if (!Send(move)) return false;
+    // The button goes where the cursor is once the move is through, not where it was.
+    auto arrived = [&] {
+        POINT cursor{};
+        return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y;
+    };
+    if (!WaitUntil(arrived, Milliseconds(2000))) return false;
+    std::vector<INPUT> click{at(MOUSEEVENTF_LEFTDOWN), at(MOUSEEVENTF_LEFTUP)};
+    return Send(click);
 }
 
 }  // namespace e2e

@@ -7,19 +7,27 @@ namespace e2e {
 
 namespace {
 
-// The message box's controls: its text and its icon; the buttons keep the ids of the answers.
+// The message box's controls: its text and its icon (Windows numbers the icon 0x14); its buttons carry the
+// ids of the answers, IDOK (1) to IDCONTINUE (11).
 constexpr int MessageTextId = 0xFFFF;
 constexpr int MessageIconId = 0x0440;
+constexpr int WindowsIconId = 0x0014;
 
+// Dialogs of the programs are #32770 too, and their labels often have the id 0xFFFF (-1): a message box is
+// told apart by having nothing but its text, its icon and answer buttons.
 bool IsMessageBox(HWND window) {
     if (ClassName(window) != "#32770") return false;
-    HWND text = GetDlgItem(window, MessageTextId);
-    if (text == nullptr || ClassName(text) != "Static") return false;
+    int texts = 0;
     for (HWND child : Children(window)) {
         std::string cls = ClassName(child);
-        if (cls != "Static" && cls != "Button") return false;
+        int id = ControlId(child);
+        bool text = cls == "Static" && id == MessageTextId;
+        bool icon = cls == "Static" && (id == MessageIconId || id == WindowsIconId);
+        bool answer = cls == "Button" && id >= IDOK && id <= IDCONTINUE;
+        if (!text && !icon && !answer) return false;
+        texts += text ? 1 : 0;
     }
-    return true;
+    return texts == 1;
 }
 
 }  // namespace
@@ -32,7 +40,11 @@ std::optional<MessageBoxView> ReadMessageBox(HWND box) {
     view.title = WindowText(box);
     view.text = WindowText(GetDlgItem(box, MessageTextId));
     HWND icon = GetDlgItem(box, MessageIconId);
-    view.hasIcon = icon != nullptr && IsWindowVisible(icon);
+    if (icon == nullptr) icon = GetDlgItem(box, WindowsIconId);
+    // Wine keeps the icon control in every box; a box without icon leaves it empty.
+    DWORD_PTR image = 0;
+    view.hasIcon = icon != nullptr && IsWindowVisible(icon) &&
+                   SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &image) && image != 0;
     for (HWND child : Children(box)) {
         if (ClassName(child) != "Button" || !IsWindowVisible(child)) continue;
         view.buttons.push_back({ControlId(child), WindowText(child), child});

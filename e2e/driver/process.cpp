@@ -132,14 +132,20 @@ ScratchFolder::~ScratchFolder() {
     if (!path_.empty()) RemoveTree(Wide(path_));
 }
 
-std::string ScratchFolder::operator/(std::string_view relative) const { return path_ + "\\" + std::string(relative); }
+std::string ScratchFolder::operator/(std::string_view relative) const {
+    std::string path = path_;
+    path.push_back('\\');
+    path.append(relative);
+    return path;
+}
 
 std::string ScratchFolder::MakeFolder(std::string_view relative) const {
     std::string path = path_;
     std::string_view rest = relative;
     while (!rest.empty()) {
         std::size_t cut = rest.find('\\');
-        path += "\\" + std::string(rest.substr(0, cut));
+        path.push_back('\\');
+        path.append(rest.substr(0, cut));
         CreateDirectoryW(Wide(path).c_str(), nullptr);
         rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
     }
@@ -165,7 +171,5 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes) {
     return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
-
-bool FileExists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace e2e

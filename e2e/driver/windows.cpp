@@ -167,7 +167,14 @@ int ListSelection(HWND list) {
 }
 
 std::vector<int> ListSelections(HWND list) {
-    LRESULT count = SendWithTimeout(list, LB_GETSELCOUNT, 0, 0);
+    bool ok = false;
+    LRESULT count = SendWithTimeout(list, LB_GETSELCOUNT, 0, 0, &ok);
+    if (!ok) return {};
+    if (count == LB_ERR) {
+        // A single-selection list.
+        int index = ListSelection(list);
+        return index >= 0 ? std::vector<int>{index} : std::vector<int>{};
+    }
     if (count <= 0) return {};
     std::vector<int> indexes(static_cast<std::size_t>(count));
     LRESULT got = SendWithTimeout(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
@@ -184,8 +191,15 @@ std::optional<RECT> ListItemRect(HWND list, int index) {
 }
 
 bool DoubleClickListLine(HWND list, int index) {
+    if (!IsWindowEnabled(list) || index < 0 || index >= ListCount(list)) return false;
+    RECT client = ClientRect(list);
     auto rect = ListItemRect(list, index);
-    if (!rect || !IsWindowEnabled(list)) return false;
+    if (rect && (rect->top < client.top || rect->bottom > client.bottom)) {
+        // Scrolled out of sight: the user would scroll first.
+        SendWithTimeout(list, LB_SETTOPINDEX, index, 0);
+        rect = ListItemRect(list, index);
+    }
+    if (!rect) return false;
     LPARAM at = MAKELPARAM((rect->left + rect->right) / 2, (rect->top + rect->bottom) / 2);
     // The sequence the system makes of two quick clicks: down, up, double-click, up.
     return PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageW(list, WM_LBUTTONUP, 0, at) &&

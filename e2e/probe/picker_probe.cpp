@@ -6,6 +6,7 @@
 // name can never hold CR or LF, so the lines cannot run together. The exit code is 0 when the file was
 // written, 2 for a bad command line and 3 when the file could not be written.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
