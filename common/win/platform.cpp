@@ -45,16 +45,16 @@ int ScreenDpiY() {
     return dpi;
 }
 
-UniqueFont MakeFont(const FontSpec& spec) {
+UniqueFont MakeFont(const FontSpec& wanted) {
     LOGFONTW font{};
-    font.lfHeight = spec.roundedHeight ? -MulDiv(spec.points, ScreenDpiY(), 72) : -(spec.points * ScreenDpiY()) / 72;
-    font.lfWeight = spec.weight;
-    font.lfItalic = spec.italic;
-    font.lfUnderline = spec.underline;
-    font.lfStrikeOut = spec.strikeOut;
+    font.lfHeight = wanted.roundedHeight ? -MulDiv(wanted.points, ScreenDpiY(), 72) : -(wanted.points * ScreenDpiY()) / 72;
+    font.lfWeight = wanted.weight;
+    font.lfItalic = wanted.italic;
+    font.lfUnderline = wanted.underline;
+    font.lfStrikeOut = wanted.strikeOut;
     font.lfCharSet = ANSI_CHARSET;
-    font.lfOutPrecision = spec.outputPrecision;
-    std::wstring face = Wide(spec.face);
+    font.lfOutPrecision = wanted.outputPrecision;
+    std::wstring face = Wide(wanted.face);
     wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     return UniqueFont(CreateFontIndirectW(&font));
 }

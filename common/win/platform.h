@@ -38,7 +38,7 @@ struct FontSpec {
 };
 
 // Height -(points x dpi / 72), truncated toward zero (or rounded, as MulDiv does); character set 0.
-UniqueFont MakeFont(const FontSpec& spec);
+UniqueFont MakeFont(const FontSpec& wanted);
 
 void AssignFont(HWND dialog, int id, HFONT font, bool redraw = false);
 

@@ -1,0 +1,82 @@
+#include "loader_commands.h"
+
+#include "loader_texts.h"
+#include "text1252.h"
+
+const std::array<HotKeyDefinition, 14> HotKeys = {{
+    {HotKeyCommand::ToggleWindow, 0x50, "My Hotkey2", 0},
+    {HotKeyCommand::EmptyClipboard, 0x42, "My HotkeyDel", 0},
+    {HotKeyCommand::CopyName, 0x4E, "My Hotkeynf", 0},
+    {HotKeyCommand::ReportLength, 0x4C, "My Hotkeyl234567890", 0},
+    {HotKeyCommand::CopyPassword, 0x52, "My Hotkey2rn", 0},
+    {HotKeyCommand::CopyCharacter, 0x31, "My_Hotkeypos1", 1},
+    {HotKeyCommand::CopyCharacter, 0x32, "My_Hotkeypos2", 2},
+    {HotKeyCommand::CopyCharacter, 0x33, "My_Hotkeypos3", 3},
+    {HotKeyCommand::CopyCharacter, 0x34, "My_Hotkeypos4", 4},
+    {HotKeyCommand::CopyCharacter, 0x35, "My_Hotkeypos5", 5},
+    {HotKeyCommand::CopyCharacter, 0x36, "My_Hotkeypos6", 6},
+    {HotKeyCommand::CopyCharacter, 0x37, "My_Hotkeypos7", 7},
+    {HotKeyCommand::CopyCharacter, 0x38, "My_Hotkeypos8", 8},
+    {HotKeyCommand::CopyCharacter, 0x39, "My_Hotkeypos9", 9},
+}};
+
+std::optional<std::size_t> MatchHotKey(const std::array<std::uint16_t, 14>& atoms, int id) {
+    // ALT+1..9 (indexes 5-13), then L, N, R, P, B.
+    static constexpr std::size_t order[] = {5, 6, 7, 8, 9, 10, 11, 12, 13, 3, 2, 4, 0, 1};
+    if (id == 0) return std::nullopt;
+    for (std::size_t index : order) {
+        if (atoms[index] != 0 && atoms[index] == id) return index;
+    }
+    return std::nullopt;
+}
+
+std::string_view NthCharacter(std::string_view text, int n) {
+    if (n < 1 || static_cast<std::size_t>(n) > text.size()) return {};
+    return text.substr(static_cast<std::size_t>(n) - 1, 1);
+}
+
+void RunHotKey(LoaderState& state, const HotKeyDefinition& key, LoaderEffects& effects) {
+    const int slot = state.CurrentSlot();
+    switch (key.command) {
+        case HotKeyCommand::CopyCharacter:
+            effects.PutText(NthCharacter(state.tables.Data(slot), key.position));
+            break;
+        case HotKeyCommand::ReportLength:
+            effects.Show(LengthText(state.tables.Data(slot).size()), PlainTitle, BoxStyle::Plain);
+            break;
+        case HotKeyCommand::CopyName:
+            effects.PutText(state.tables.Name(slot));
+            effects.Show(NameCopiedText, PlainTitle, BoxStyle::Plain);
+            break;
+        case HotKeyCommand::CopyPassword:
+            effects.PutText(state.tables.Data(slot));
+            effects.Show(PasswordCopiedText, PasswordTitle, BoxStyle::Plain);
+            break;
+        case HotKeyCommand::ToggleWindow:
+            state.dialogVisible = !state.dialogVisible;
+            effects.ShowWindow(state.dialogVisible);
+            break;
+        case HotKeyCommand::EmptyClipboard:
+            effects.EmptyClipboard();
+            effects.Show(ClipboardEmptiedText, PlainTitle, BoxStyle::Plain);
+            break;
+    }
+}
+
+bool RunDoubleClick(LoaderState& state, int selection, std::string_view lineText, LoaderEffects& effects) {
+    if (selection < 0 || !EntryTables::IsSlot(selection + 1)) return false;
+    state.currentLine = selection;
+    const int slot = state.CurrentSlot();
+    ToggleMark(state.tables, slot, lineText);
+    effects.PutText(state.tables.Data(slot));
+    return true;
+}
+
+bool KeyMatches(std::string_view storedKey, std::string_view loginPassword) {
+    return cp1252::TrimSpaces(storedKey) == cp1252::TrimSpaces(loginPassword);
+}
+
+std::optional<std::int32_t> ToggledCheckValue(int selection, std::int32_t value) {
+    if (selection < 0) return std::nullopt;
+    return 1 - value;
+}

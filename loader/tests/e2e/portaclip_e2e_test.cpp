@@ -1,0 +1,297 @@
+// Portaclip end to end under Wine: the real program, its login dialog and folder picker, real mouse input,
+// real hot keys and the real clipboard.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "driver.h"
+#include "loader_texts.h"
+#include "portaclip_session.h"
+
+using namespace portaclip_e2e;
+
+namespace {
+
+// Each line's display name (after "nnn - "), checking the numbers run on from `first`.
+std::vector<std::string> NamesNumberedFrom(const std::vector<std::string>& lines, int first) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d - ", first + static_cast<int>(i));
+        EXPECT_EQ(lines[i].substr(0, 6), number) << lines[i];
+        names.push_back(lines[i].substr(6));
+    }
+    return names;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool WaitForClipboard(const std::optional<std::string>& expected) {
+    return e2e::WaitUntil([&] { return e2e::ClipboardText() == expected; });
+}
+
+// Every test: a running Portaclip and a scratch folder of its own on T:, whose tree the picker shows.
+class PortaclipE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.Valid());
+        ASSERT_NE(app.Main(), nullptr);
+    }
+
+    e2e::ScratchFolder scratch;
+    Session app;
+};
+
+}  // namespace
+
+TEST_F(PortaclipE2E, MainDialogLooksAsLaidOut) {
+    EXPECT_NE(e2e::ExStyle(app.Main()) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(e2e::Style(app.Main()) & WS_SYSMENU, 0);
+    EXPECT_FALSE(e2e::IsChecked(e2e::Control(app.Main(), SubfoldersCheck)));
+    EXPECT_EQ(e2e::WindowText(e2e::Control(app.Main(), LoadButton)), "...");
+    EXPECT_EQ(e2e::WindowText(e2e::Control(app.Main(), ResetButton)), "&Resetear");
+    EXPECT_EQ(e2e::WindowText(e2e::Control(app.Main(), HelpButton)), "&Help");
+    EXPECT_EQ(e2e::ListCount(app.List()), 0);
+    // Centred on the work area.
+    RECT work{}, window = e2e::WindowRect(app.Main());
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 2);
+    EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 2);
+
+    // Enter on the empty list: an empty report. Help: the help text.
+    ASSERT_TRUE(e2e::BringToFront(app.List()));
+    ASSERT_TRUE(e2e::PressKey(VK_RETURN));
+    app.ExpectMessage("Status for all items", "", true);
+    ASSERT_TRUE(e2e::ClickControl(app.Main(), HelpButton));
+    app.ExpectMessage("...", HelpText());
+    ASSERT_TRUE(e2e::ClickControl(app.Main(), HelpButton));
+    app.ExpectMessage("...", HelpText());
+
+    // Esc ends the program at once.
+    ASSERT_TRUE(e2e::BringToFront(app.List()));
+    ASSERT_TRUE(e2e::PressKey(VK_ESCAPE));
+    EXPECT_TRUE(app.Program().WaitForExit());
+    EXPECT_EQ(app.Program().ExitCode(), 0u);
+}
+
+TEST_F(PortaclipE2E, LoginRefusesEmptyAndCaseDifferentEntriesAndResetsEachField) {
+    std::string folder = scratch.MakeFolder("datos");
+    Protect(folder + "\\banco.sclav", "Clave", "b4nc0");
+    Protect(folder + "\\otro.sclav", "otra", "x");
+    HWND login = app.OpenLogin();
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(e2e::Style(login) & WS_SYSMENU, 0);
+    EXPECT_NE(e2e::Style(e2e::Control(login, FirstEntry)) & ES_PASSWORD, 0);
+    EXPECT_TRUE(e2e::SaveScreenshot(ScreenshotFolder() + "\\portaclip_login.bmp"));
+
+    // Both empty: nothing happens.
+    ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
+    ASSERT_TRUE(FlushPosted(login, SecondEntry));
+    EXPECT_TRUE(e2e::IsVisible(login));
+
+    // Different letter case: refused, both fields keep what was typed.
+    e2e::SetWindowTextTo(e2e::Control(login, FirstEntry), "Clave");
+    e2e::SetWindowTextTo(e2e::Control(login, SecondEntry), "clave");
+    ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
+    ASSERT_TRUE(FlushPosted(login, FirstEntry));
+    EXPECT_TRUE(e2e::IsVisible(login));
+    EXPECT_EQ(e2e::WindowText(e2e::Control(login, FirstEntry)), "Clave");
+
+    // Esc and Enter in a field do nothing either.
+    ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
+    ASSERT_TRUE(e2e::PressKey(VK_ESCAPE));
+    ASSERT_TRUE(e2e::PressKey(VK_RETURN));
+    ASSERT_TRUE(FlushPosted(login, SecondEntry));
+    EXPECT_TRUE(e2e::IsVisible(login));
+
+    // Each reset clears its own field only.
+    ASSERT_TRUE(e2e::ClickControl(login, ResetFirst));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)).empty(); }));
+    EXPECT_EQ(e2e::WindowText(e2e::Control(login, SecondEntry)), "clave");
+    ASSERT_TRUE(e2e::ClickControl(login, ResetSecond));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, SecondEntry)).empty(); }));
+
+    // The same entry with a leading blank, typed: accepted, and the trimmed key matches.
+    ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
+    ASSERT_TRUE(e2e::TypeText(" Clave"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)) == " Clave"; }));
+    e2e::SetWindowTextTo(e2e::Control(login, SecondEntry), " Clave");
+    ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
+    ASSERT_TRUE(e2e::WaitForWindowGone(login));
+    ASSERT_TRUE(app.PickAndConfirm(folder));
+    EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - banco"}));
+}
+
+TEST_F(PortaclipE2E, ExitAtFirstLoginStillPicksAndListsOnlyBlankKeys) {
+    std::string folder = scratch.MakeFolder("datos");
+    Protect(folder + "\\abierto.sclav", "   ", "sin clave");
+    Protect(folder + "\\cerrado.sclav", "k", "con clave");
+    ASSERT_TRUE(app.LoadKeepingPassword(folder));
+    EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - abierto"}));
+
+    // Cancelling the picker loads nothing and says nothing; the accepted login still counts afterwards.
+    ASSERT_TRUE(app.Login("k"));
+    auto browse = e2e::WaitForBrowseDialog(app.Pid());
+    ASSERT_TRUE(browse.has_value());
+    ASSERT_TRUE(e2e::BrowseCancel(*browse));
+    ASSERT_TRUE(FlushPosted(app.Main(), FileList));
+    EXPECT_FALSE(e2e::FindMessageBox(app.Pid()).has_value());
+    ASSERT_TRUE(app.LoadKeepingPassword(folder));
+    EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - abierto", "002 - cerrado"}));
+
+    // A folder without matching files still ends with the closing message, the list unchanged.
+    ASSERT_TRUE(app.LoadKeepingPassword(scratch.MakeFolder("vacia")));
+    EXPECT_EQ(e2e::ListCount(app.List()), 2);
+}
+
+TEST_F(PortaclipE2E, MoreFilesThanTheListHoldsStopAtTheLastSlotAndSaySo) {
+    std::string folder = scratch.MakeFolder("muchos");
+    for (int i = 1; i <= 501; ++i) {
+        std::string number = std::to_string(i);
+        Protect(folder + "\\f" + number + ".sclav", "k", number);
+    }
+    ASSERT_TRUE(app.Login("k"));
+    auto browse = e2e::WaitForBrowseDialog(app.Pid());
+    ASSERT_TRUE(browse.has_value());
+    ASSERT_TRUE(e2e::BrowseChoose(*browse, folder));
+    app.ExpectMessage("Programador ...", ListFullText(), true, e2e::Milliseconds(30000));
+    ASSERT_TRUE(app.ConfirmLoaded());
+    auto lines = e2e::ListLines(app.List());
+    ASSERT_EQ(lines.size(), 500u);
+    EXPECT_EQ(lines.back().substr(0, 6), "500 - ");
+}
+
+TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
+    std::string folder = scratch.MakeFolder("datos");
+    std::string sub = scratch.MakeFolder("datos\\sub");
+    Protect(folder + "\\banco.sclav", "k", "1");
+    Protect(folder + "\\mi.correo.SCLAV", "k", "2");
+    Protect(folder + "\\nota.sclav.txt", "k", "3");
+    Protect(sub + "\\hondo.sclav", "k", "4");
+
+    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    auto first = NamesNumberedFrom(e2e::ListLines(app.List()), 1);
+    EXPECT_EQ(Sorted(first), (std::vector<std::string>{"banco", "mi.correo"}));
+
+    HWND check = e2e::Control(app.Main(), SubfoldersCheck);
+    ASSERT_TRUE(e2e::Click(check));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(check); }));
+    ASSERT_TRUE(app.LoadKeepingPassword(folder));  // "Salir" keeps the password given before
+    auto lines = e2e::ListLines(app.List());
+    ASSERT_EQ(lines.size(), 5u);
+    auto second = NamesNumberedFrom(std::vector<std::string>(lines.begin() + 2, lines.end()), 3);
+    EXPECT_EQ(Sorted({second[0], second[1]}), (std::vector<std::string>{"banco", "mi.correo"}));
+    EXPECT_EQ(second[2], "hondo");  // after the folder's own files
+
+    ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListCount(app.List()) == 0; }));
+    EXPECT_TRUE(e2e::IsChecked(check));
+    ASSERT_TRUE(app.LoadKeepingPassword(sub));
+    EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - hondo"}));
+}
+
+TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
+    std::string folder = scratch.MakeFolder("claves");
+    std::map<std::string, std::string> passwords = {
+        {"banco", "B4nc0-Se\xF1or"}, {"correo", "c0rr3o"}, {"dos", "ab"}, {"foro", "f0r0!"}, {"juego", "JueGo#77"}};
+    for (const auto& [name, password] : passwords) Protect(folder + "\\" + name + ".sclav", "clave", password);
+    ASSERT_TRUE(app.LoadWith(folder, "clave"));
+    auto names = NamesNumberedFrom(e2e::ListLines(app.List()), 1);
+    ASSERT_EQ(names.size(), 5u);
+    auto passwordOf = [&](int line) { return passwords.at(names[static_cast<std::size_t>(line)]); };
+    ASSERT_TRUE(e2e::ClearClipboard());
+
+    // Before any double click, the commands use line 0.
+    ASSERT_TRUE(app.HotKey('R'));
+    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    EXPECT_EQ(e2e::ClipboardText(), passwordOf(0));
+
+    // A real double click on line 3: exactly its password, the line marked, no line selected.
+    ASSERT_TRUE(app.DoubleClickLine(3));
+    ASSERT_TRUE(WaitForClipboard(passwordOf(3)));
+    EXPECT_EQ(e2e::ClipboardUnicodeText(), passwordOf(3));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == -1; }));
+    EXPECT_TRUE(e2e::SaveScreenshot(ScreenshotFolder() + "\\portaclip_marked_line.bmp"));
+
+    // A single click elsewhere does not change which entry the hot keys use.
+    ASSERT_TRUE(app.ClickLine(1));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == 1; }));
+    ASSERT_TRUE(e2e::ClearClipboard());
+    ASSERT_TRUE(app.HotKey('R'));
+    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    EXPECT_EQ(e2e::ClipboardText(), passwordOf(3));
+    ASSERT_TRUE(app.HotKey('L'));
+    std::string lengthText = "El n\xBA de caracteres del password es :\r\n";
+    lengthText += std::to_string(passwordOf(3).size());
+    lengthText += " digitos ...";
+    app.ExpectMessage("...", lengthText);
+    ASSERT_TRUE(app.HotKey('N'));
+    app.ExpectMessage("...", "El nombre de fichero, ya esta en Clipboard ...");
+    EXPECT_EQ(e2e::ClipboardText(), names[3]);
+    ASSERT_TRUE(app.HotKey('2'));
+    ASSERT_TRUE(WaitForClipboard(passwordOf(3).substr(1, 1)));
+
+    // ALT+3 on a two-character password: an empty text.
+    int shortLine = static_cast<int>(std::find(names.begin(), names.end(), "dos") - names.begin());
+    ASSERT_TRUE(app.DoubleClickLine(shortLine));
+    ASSERT_TRUE(WaitForClipboard(std::string("ab")));
+    ASSERT_TRUE(app.HotKey('3'));
+    ASSERT_TRUE(WaitForClipboard(std::string()));
+
+    // ALT+B empties the clipboard.
+    ASSERT_TRUE(app.HotKey('B'));
+    app.ExpectMessage("...", "Clipboard Borrado ..");
+    EXPECT_TRUE(e2e::ClipboardFormats().empty());
+
+    // A second double click on the same line copies again (and unmarks it).
+    ASSERT_TRUE(app.DoubleClickLine(shortLine));
+    ASSERT_TRUE(WaitForClipboard(std::string("ab")));
+}
+
+TEST_F(PortaclipE2E, SpaceTogglesCheckValuesShownByTheStatusReport) {
+    std::string folder = scratch.MakeFolder("datos");
+    for (const char* name : {"a", "b", "c"}) Protect(folder + "\\" + name + ".sclav", "k", name);
+    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_EQ(e2e::ListCount(app.List()), 3);
+    ASSERT_TRUE(app.ClickLine(1));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == 1; }));
+    ASSERT_TRUE(e2e::PressKey(VK_SPACE));
+    ASSERT_TRUE(e2e::PressKey(VK_RETURN));
+    app.ExpectMessage("Status for all items", "Item 1 =  0\r\nItem 2 =  1\r\nItem 3 =  0\r\n", true);
+    EXPECT_EQ(e2e::ListSelection(app.List()), 1);  // the space bar does not move the selection
+}
+
+TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
+    std::string folder = scratch.MakeFolder("datos");
+    Protect(folder + "\\banco.sclav", "k", "secreto");
+    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_TRUE(e2e::BringToFront(app.List()));
+    ASSERT_TRUE(app.HotKey('R'));
+    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    EXPECT_EQ(e2e::ListCount(app.List()), 1);
+
+    ASSERT_TRUE(app.HotKey('P'));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(app.Main()); }));
+    // Hidden, it still answers its hot keys.
+    ASSERT_TRUE(e2e::ClearClipboard());
+    ASSERT_TRUE(app.HotKey('1'));
+    ASSERT_TRUE(WaitForClipboard(std::string("s")));
+    ASSERT_TRUE(app.HotKey('P'));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(app.Main()) != FALSE; }));
+}
+
+TEST_F(PortaclipE2E, SecondCopyGetsNoHotKeysAndSaysNothing) {
+    Session second;
+    ASSERT_NE(second.Main(), nullptr);
+    ASSERT_TRUE(e2e::PutClipboardText("algo"));
+    ASSERT_TRUE(app.HotKey('B'));
+    app.ExpectMessage("...", "Clipboard Borrado ..");
+    EXPECT_FALSE(e2e::FindMessageBox(second.Pid()).has_value());
+    // The second copy still works otherwise.
+    ASSERT_TRUE(e2e::ClickControl(second.Main(), HelpButton));
+    second.ExpectMessage("...", HelpText());
+}

@@ -1,0 +1,102 @@
+#include "login_dialog.h"
+
+#include "loader_texts.h"
+#include "platform.h"
+#include "win_text.h"
+
+namespace {
+
+enum LoginControl { FirstEntry = 7005, SecondEntry = 7006, ExitButton = 7007, ResetFirst = 7008,
+                    ResetSecond = 7009, AcceptButton = 7010 };
+
+struct LoginSession {
+    std::string* password;
+    HFONT entryFont, buttonFont;
+    std::string firstEntry, secondEntry;  // as read at the last "Aceptar"
+};
+
+// The control that had the focus when the dialog was last deactivated, given back when it comes back.
+HWND loginFocus = nullptr;
+
+DialogTemplate LoginTemplate() {
+    DialogFrame frame;
+    frame.caption = LoginCaption;
+    frame.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+    frame.x = 70;
+    frame.y = 70;
+    frame.cx = 201;
+    frame.cy = 84;
+    DialogTemplate t(frame);
+    constexpr DWORD entry = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL;
+    constexpr DWORD push = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    using C = ControlClass;
+    t.Add({FirstEntry, C::Edit, "", entry, WS_EX_CLIENTEDGE, 5, 40, 190, 20});
+    t.Add({SecondEntry, C::Edit, "", entry, WS_EX_CLIENTEDGE, 5, 60, 190, 20});
+    t.Add({ExitButton, C::Button, "Salir", push, 0, 0, 0, 50, 35});
+    t.Add({ResetFirst, C::Button, "Reset1", push, 0, 50, 0, 50, 35});
+    t.Add({ResetSecond, C::Button, "Reset2", push, 0, 100, 0, 50, 35});
+    t.Add({AcceptButton, C::Button, "Aceptar", push, 0, 150, 0, 50, 35});
+    return t;
+}
+
+void Accept(HWND dialog, LoginSession& session) {
+    session.firstEntry = ControlText(dialog, FirstEntry);
+    session.secondEntry = ControlText(dialog, SecondEntry);
+    // Both entries alike, letter case included, and not empty; otherwise the dialog just stays.
+    if (session.firstEntry.empty() || session.firstEntry != session.secondEntry) return;
+    *session.password = session.firstEntry;
+    EndDialog(dialog, 0);
+}
+
+INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        switch (message) {
+            case WM_INITDIALOG: {
+                SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+                auto* session = reinterpret_cast<LoginSession*>(lParam);
+                for (int id : {FirstEntry, SecondEntry}) AssignFont(dialog, id, session->entryFont);
+                for (int id : {ExitButton, ResetFirst, ResetSecond, AcceptButton}) {
+                    AssignFont(dialog, id, session->buttonFont);
+                }
+                break;
+            }
+            case WM_NCACTIVATE:
+                if (wParam == FALSE) {
+                    loginFocus = GetFocus();
+                } else if (loginFocus != nullptr) {
+                    SetFocus(loginFocus);
+                    loginFocus = nullptr;
+                }
+                break;
+            case WM_COMMAND: {
+                if (HIWORD(wParam) > 1) break;
+                auto* session = reinterpret_cast<LoginSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
+                switch (LOWORD(wParam)) {
+                    case ExitButton: EndDialog(dialog, 0); break;
+                    case ResetFirst: SetControlText(dialog, FirstEntry, ""); break;
+                    case ResetSecond: SetControlText(dialog, SecondEntry, ""); break;
+                    case AcceptButton:
+                        if (session != nullptr) Accept(dialog, *session);
+                        break;
+                    default: break;  // Esc and Enter (ids 2 and 1) do nothing here
+                }
+                break;
+            }
+            default:
+                break;
+        }
+    } catch (...) {
+    }
+    return 0;
+}
+
+}  // namespace
+
+INT_PTR ShowLoginDialog(HWND parent, std::string& loginPassword) {
+    UniqueFont entryFont = MakeFont({"MS Sans Serif", 14, FW_BOLD});
+    UniqueFont buttonFont = MakeFont({"MS Sans Serif", 8, FW_BOLD});
+    LoginSession session{&loginPassword, entryFont.get(), buttonFont.get(), {}, {}};
+    loginFocus = nullptr;
+    INT_PTR result = RunModalDialog(LoginTemplate(), parent, LoginDialogProc, reinterpret_cast<LPARAM>(&session));
+    return result == -1 ? 0 : result;
+}
