@@ -9,7 +9,6 @@
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
 
 #include "folder_picker.h"
 #include "folder_prompt.h"

@@ -4,6 +4,7 @@
 SUITE_PACKAGES=(
     cmake ninja-build g++ python3 imagemagick xvfb xauth
     googletest libgtest-dev
+    clang libclang-rt-dev
     g++-mingw-w64-x86-64
     wine wine64
     wspanish
