@@ -2,6 +2,7 @@
 
 #include "loader_texts.h"
 #include "platform.h"
+#include "saved_focus.h"
 #include "win_text.h"
 
 namespace {
@@ -61,12 +62,7 @@ INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
                 break;
             }
             case WM_NCACTIVATE:
-                if (wParam == FALSE) {
-                    loginFocus = GetFocus();
-                } else if (loginFocus != nullptr) {
-                    SetFocus(loginFocus);
-                    loginFocus = nullptr;
-                }
+                KeepFocusAcrossActivation(loginFocus, wParam != FALSE);
                 break;
             case WM_COMMAND: {
                 if (HIWORD(wParam) > 1) break;
