@@ -1,7 +1,5 @@
 #include "plain_text.h"
 
-#include <algorithm>
-
 void PlainTextJoiner::Feed(std::string_view block) {
     for (char c : block) {
         if (Done()) return;
@@ -12,7 +10,8 @@ void PlainTextJoiner::Feed(std::string_view block) {
             ended_ = true;
             return;
         }
-        if (text_.size() < std::min(PlainTextLimit, stopAbove_ + 1)) {
+        // Compared without stopAbove_ + 1, which wraps to 0 for SIZE_MAX and would keep nothing.
+        if (text_.size() < PlainTextLimit && text_.size() <= stopAbove_) {
             text_.push_back(c);
         } else {
             ended_ = true;  // the rest could only be cut away

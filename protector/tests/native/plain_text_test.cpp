@@ -1,6 +1,7 @@
 // The line rules of the plain-file reader.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "plain_text.h"
@@ -52,4 +53,14 @@ TEST(PlainText, JoinPlainLines_CutAt2049Characters) {
     std::string line(3000, 'z');
     EXPECT_EQ(JoinPlainLines(line).size(), PlainTextLimit);
     EXPECT_EQ(JoinPlainLines(std::string(2000, 'a') + "\r\n" + std::string(2000, 'b')).size(), PlainTextLimit);
+}
+
+TEST(PlainText, Joiner_LargestLimitKeepsTheText) {
+    // A limit of SIZE_MAX means "never stop early": the text is kept up to PlainTextLimit characters.
+    EXPECT_EQ(JoinPlainLines("\nI", SIZE_MAX), "\nI");
+    EXPECT_EQ(JoinPlainLines(std::string(3000, 'x'), SIZE_MAX).size(), PlainTextLimit);
+    PlainTextJoiner joiner(SIZE_MAX);
+    joiner.Feed("abc\r\n");
+    EXPECT_FALSE(joiner.Done());
+    EXPECT_EQ(joiner.Text(), "abc");
 }

@@ -1,0 +1,101 @@
+#include "floors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "dictionary.h"
+
+namespace {
+constexpr std::int64_t Day = 24LL * 3600 * 1000;
+
+std::uint32_t SeedAt(std::int64_t ms) {
+    RandomSource random;
+    random.Reseed(TimeOfDayAt(ms));
+    return random.RandomState;
+}
+}  // namespace
+
+std::int64_t MillisecondsOf(const TimeOfDay& time) {
+    return std::int64_t{time.hours} * 3600000 + std::int64_t{time.minutes} * 60000 + std::int64_t{time.seconds} * 1000 +
+           time.milliseconds;
+}
+
+TimeOfDay TimeOfDayAt(std::int64_t ms) {
+    ms = ((ms % Day) + Day) % Day;
+    return TimeOfDay{static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+                     static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
+}
+
+double ReseedQuantumMs(std::int64_t ms) {
+    const float seconds = static_cast<float>(static_cast<double>(((ms % Day) + Day) % Day) / 1000.0);
+    const double spacing = (static_cast<double>(std::nextafter(seconds, 1e9f)) - seconds) * 1000.0;
+    return std::max(1.0, spacing);
+}
+
+std::optional<WordInstant> FirstWordInstant(const std::vector<std::string>& lines, int length, std::int64_t startMs,
+                                            std::int64_t limitMs) {
+    WordInstant instant;
+    std::uint32_t last = 0;
+    for (std::int64_t ms = startMs; ms <= limitMs; ++ms) {
+        const std::uint32_t seed = SeedAt(ms);
+        if (ms != startMs && seed == last) continue;
+        last = seed;
+        ++instant.seeds;
+        RandomSource random;
+        const std::string word = ReadWordAt(lines, RandomWordLine(random, [ms] { return TimeOfDayAt(ms); }));
+        if (word.size() == static_cast<std::size_t>(length)) {
+            instant.ms = ms;
+            return instant;
+        }
+    }
+    return std::nullopt;
+}
+
+PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes& modes, std::int64_t seedMs) {
+    PasswordRun run;
+    run.seedMs = seedMs;
+    RandomSource random;
+    random.Reseed(TimeOfDayAt(seedMs));
+    const Pump countingPump = [&run] {
+        ++run.pumpSteps;
+        return true;
+    };
+    PasswordCounts left = counts;
+    const auto slots = PlaceClasses(left, modes, random, countingPump);
+    if (!slots) return run;
+    const auto composed = ComposeCharacters(*slots, modes, BuildCharacterTables(), random, countingPump);
+    if (!composed) return run;
+    run.password = *composed;
+    run.pumpSteps += static_cast<long>(CutIntoLines(run.password, counts.PerLineCount).size());
+    return run;
+}
+
+std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,
+                                           const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs) {
+    std::uint32_t last = 0;
+    for (std::int64_t ms = fromMs; ms <= toMs; ++ms) {
+        const std::uint32_t seed = SeedAt(ms);
+        if (ms != fromMs && seed == last) continue;
+        last = seed;
+        PasswordRun run = SimulatePassword(counts, modes, ms);
+        if (run.password == password) return run;
+    }
+    return std::nullopt;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+std::string FigureLine(std::string_view name, double measuredMs, double floorMs) {
+    char ratio[32] = "-";
+    if (floorMs > 0.0) std::snprintf(ratio, sizeof ratio, "%.2f", measuredMs / floorMs);
+    char line[256];
+    std::snprintf(line, sizeof line, "%-44.*s %10.1f ms %10.1f ms %8s", static_cast<int>(name.size()), name.data(),
+                  measuredMs, floorMs, ratio);
+    return line;
+}

@@ -1,0 +1,48 @@
+// The floors the benchmarks divide by: what the generator's own rules allow at best (its pump steps, the
+// clock quantum of its reseeding), worked out with the generator's computing code, and the figure lines.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "composition.h"
+#include "random_source.h"
+
+// Milliseconds since midnight, and back (wrapping at midnight).
+std::int64_t MillisecondsOf(const TimeOfDay& time);
+TimeOfDay TimeOfDayAt(std::int64_t ms);
+
+// How often, near the time, Reseed gives a new state: the spacing of single-precision seconds there
+// (3.9 ms at noon, 7.8 ms in the evening), never less than the clock's 1 ms.
+double ReseedQuantumMs(std::int64_t ms);
+
+struct WordInstant {
+    std::int64_t ms = 0;  // the first clock reading, from the start on, whose draw is a word of the length
+    int seeds = 0;        // distinct seeds an infinitely fast search tries up to it, that one included
+};
+
+// Where a dictionary search started at startMs ends at the earliest: every draw reseeds from the clock, so
+// one clock reading gives one line however often it is drawn. Nothing when no reading up to limitMs does.
+std::optional<WordInstant> FirstWordInstant(const std::vector<std::string>& lines, int length, std::int64_t startMs,
+                                            std::int64_t limitMs);
+
+struct PasswordRun {
+    std::string password;
+    long pumpSteps = 0;  // one per placement draw, per composed character and per written line
+    std::int64_t seedMs = 0;
+};
+
+// What "Crear" makes in the normal mode when the dialog reseeded at seedMs.
+PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes& modes, std::int64_t seedMs);
+
+// The run, seeded between fromMs and toMs, that made the password; nothing when none did.
+std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,
+                                           const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs);
+
+double Median(std::vector<double> values);
+
+// "name   measured ms   floor ms   ratio": one line of the report; the ratio is "-" for a zero floor.
+std::string FigureLine(std::string_view name, double measuredMs, double floorMs);

@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+"""Checks tools/check_package.py on small zips made here: the layout, the word list, the texts, and that a
+program the program check refuses fails the package.
+
+    python3 tools/tests/test_check_package.py
+"""
+import os
+import sys
+import tempfile
+import unittest
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir))
+import check_package  # noqa: E402
+
+FOLDER = "Contrasenas-1.0.0-win64"
+
+
+def word_list(count=check_package.FEWEST_WORDS, extra=b""):
+    words = [b"x" * (4 + i % 15) for i in range(count)]  # every length from 4 to 18
+    return b"".join(w + b"\r\n" for w in words) + extra
+
+
+def readme(name):
+    lines = ["%s line %d" % (name, i) for i in range(12)] + list(check_package.PROGRAMS)
+    return "\r\n".join(lines).encode("cp1252") + b"\r\n"
+
+
+LICENCE = b"MIT License\r\n\r\nCopyright (c) 2026 Velmor Soft\r\n" + b"terms\r\n" * 12
+
+
+def good_entries():
+    entries = {p: b"MZ fake " + p.encode() for p in check_package.PROGRAMS}
+    entries["le.txt"] = word_list()
+    entries["LEEME.txt"] = readme("Espa\xf1ol")
+    entries["README.txt"] = readme("English")
+    entries["LICENSE.txt"] = LICENCE
+    return entries
+
+
+class PackageTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
+        self.checked = []
+
+    def fake_check(self, path, icons):
+        self.checked.append(os.path.basename(path))
+        with open(path, "rb") as f:
+            data = f.read()
+        return ["not a 64-bit program"] if b"BAD" in data else []
+
+    def fake_imports(self, path):
+        with open(path, "rb") as f:
+            data = f.read()
+        return {"timeEndPeriod"} if b"NOTIMER" in data else {"timeBeginPeriod", "timeEndPeriod", "Sleep"}
+
+    def check(self, entries, folder=FOLDER):
+        path = os.path.join(self.folder.name, FOLDER + ".zip")
+        with zipfile.ZipFile(path, "w") as archive:
+            for name, data in entries.items():
+                archive.writestr(name if "/" in name else folder + "/" + name, data)
+        return check_package.check_zip(path, self.fake_check, self.fake_imports)
+
+    def test_sound_package_passes_and_every_program_is_checked(self):
+        self.assertEqual(self.check(good_entries()), [])
+        self.assertEqual(sorted(self.checked), sorted(check_package.PROGRAMS))
+
+    def test_layout_problems(self):
+        cases = [
+            ("missing program", lambda e: e.pop("Portaclip.exe"), "missing Portaclip.exe"),
+            ("missing word list", lambda e: e.pop("le.txt"), "missing le.txt"),
+            ("extra file", lambda e: e.update({"notes.tmp": b"x"}), "unexpected file notes.tmp"),
+            ("word list in a subfolder", lambda e: e.update({FOLDER + "/data/le.txt": word_list()}),
+             "not directly in"),
+        ]
+        for label, change, expected in cases:
+            with self.subTest(label):
+                entries = good_entries()
+                change(entries)
+                problems = self.check(entries)
+                self.assertTrue(any(expected in p for p in problems), problems)
+
+    def test_files_outside_the_named_folder_are_refused(self):
+        problems = self.check(good_entries(), folder="otro")
+        self.assertIn("missing Claverix.exe", problems)
+        self.assertTrue(any("not directly in" in p for p in problems), problems)
+
+    def test_a_refused_program_fails_the_package(self):
+        entries = good_entries()
+        entries["Sellomar.exe"] = b"MZ BAD"
+        self.assertEqual(self.check(entries), ["Sellomar.exe: not a 64-bit program"])
+
+    def test_programs_that_sleep_must_hold_the_timer(self):
+        for program, expected in [("Claverix.exe", ["Claverix.exe: does not call timeBeginPeriod"]),
+                                  ("Sellomar.exe", ["Sellomar.exe: does not call timeBeginPeriod"]),
+                                  ("Portaclip.exe", [])]:
+            with self.subTest(program):
+                entries = good_entries()
+                entries[program] = b"MZ NOTIMER"
+                self.assertEqual(self.check(entries), expected)
+
+    def test_word_list_problems(self):
+        cases = [
+            ("too short", word_list(1000), "lines, expected"),
+            ("too long", word_list(check_package.DRAWN_LINES + 1), "lines, expected"),
+            ("lone line feed", word_list() + b"abcd\n", "CR LF"),
+            ("empty line", word_list() + b"\r\n", "empty lines"),
+            ("end-of-text byte", word_list() + b"ab\x1acd\r\n", "0x1A"),
+            ("undefined byte", word_list() + b"ab\x81cd\r\n", "does not define"),
+            ("UTF-8", word_list() + "ca\u00f1a\r\n".encode("utf-8"), "UTF-8"),
+            ("no 18-letter word", b"".join(b"x" * 5 + b"\r\n" for _ in range(80000)), "18"),
+        ]
+        for label, data, expected in cases:
+            with self.subTest(label):
+                problems = check_package.check_word_list(data)
+                self.assertTrue(any(expected in p for p in problems), problems)
+
+    def test_text_problems(self):
+        cases = [
+            ("README.txt", readme("x").replace(b"\r\n", b"\n"), "CR LF"),
+            ("LEEME.txt", readme("x").replace(b"Sellomar.exe", b"S.exe"), "does not mention Sellomar.exe"),
+            ("LICENSE.txt", LICENCE.replace(b"Velmor", b"Otro"), "not the MIT licence"),
+            ("README.txt", b"Claverix.exe Sellomar.exe Portaclip.exe\r\n", "nearly empty"),
+        ]
+        for name, data, expected in cases:
+            with self.subTest(name + " " + expected):
+                problems = check_package.check_text(name, data)
+                self.assertTrue(any(expected in p for p in problems), problems)
+
+    def test_missing_zip_is_reported(self):
+        self.assertEqual(check_package.check_zip(os.path.join(self.folder.name, "none.zip")),
+                         ["no package " + os.path.join(self.folder.name, "none.zip")])
+
+
+if __name__ == "__main__":
+    unittest.main()
