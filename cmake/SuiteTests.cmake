@@ -1,0 +1,22 @@
+# suite_tests(<target> <native|windows|e2e> SOURCES ... LIBRARIES ... [SERIAL] [TIMEOUT <seconds>])
+# A GoogleTest program registered with CTest under its label. Windows and end-to-end programs run under
+# Wine (the toolchain's emulator); their test lists are read when they run, inside the test session.
+function(suite_tests target kind)
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${T_SOURCES})
+  if(kind STREQUAL "native")
+    target_link_libraries(${target} PRIVATE ${T_LIBRARIES} GTest::gtest_main)
+    gtest_discover_tests(${target} PROPERTIES LABELS native)
+    return()
+  endif()
+  target_link_libraries(${target} PRIVATE ${T_LIBRARIES} gtest_main)
+  set(properties LABELS ${kind})
+  # End-to-end tests share one desktop, its foreground window and its clipboard: never two at once.
+  if(T_SERIAL OR kind STREQUAL "e2e")
+    list(APPEND properties RUN_SERIAL TRUE)
+  endif()
+  if(T_TIMEOUT)
+    list(APPEND properties TIMEOUT ${T_TIMEOUT})
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+endfunction()
