@@ -14,7 +14,7 @@ std::string& ChosenFolder() {
     return folder;
 }
 
-std::string PickFolder(HWND owner, std::string_view firstLine) {
+FolderPick PickFolder(HWND owner, std::string_view firstLine) {
     std::wstring prompt = Wide(PickerPrompt(firstLine));
     BROWSEINFOW request{};
     request.hwndOwner = owner;
@@ -24,12 +24,15 @@ std::string PickFolder(HWND owner, std::string_view firstLine) {
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&request);
     if (item == nullptr) return {};
 
-    std::string result;
+    FolderPick result;
     wchar_t path[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(item, path)) {
-        if (auto narrow = NarrowExact(path); narrow && !narrow->empty() && narrow->size() <= ChosenFolderLimit) {
-            result = *narrow;
-            ChosenFolder() = result;
+    if (SHGetPathFromIDListW(item, path) && path[0] != L'\0') {
+        auto narrow = NarrowExact(path);
+        if (narrow && narrow->size() <= ChosenFolderLimit) {
+            result.folder = *narrow;
+            ChosenFolder() = result.folder;
+        } else {
+            result.unwritable = true;
         }
     }
     CoTaskMemFree(item);

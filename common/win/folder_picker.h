@@ -10,8 +10,15 @@
 // backslash here in place.
 std::string& ChosenFolder();
 
-// Shows the dialog over `owner` with the prompt PickerPrompt(firstLine). Gives the chosen folder (a drive
-// root keeps its trailing backslash, other folders have none) and stores it in ChosenFolder; gives the empty
-// text when nothing was chosen, when the item has no file-system path, or when the path cannot be written in
-// Windows-1252 (a path with '?' in it would name another folder).
-std::string PickFolder(HWND owner, std::string_view firstLine);
+// What a pick gave. `folder` is empty unless a folder was chosen; `unwritable` tells a folder that was chosen
+// but whose path Windows-1252 cannot write (a path with '?' in it would name another folder), which the caller
+// reports, from a pick that was cancelled or gave an item without a file-system path.
+struct FolderPick {
+    std::string folder;
+    bool unwritable = false;
+};
+
+// Shows the dialog over `owner` with the prompt PickerPrompt(firstLine). A chosen folder keeps the form the
+// shell gives it (a drive root keeps its trailing backslash, other folders have none) and is stored in
+// ChosenFolder; nothing else changes ChosenFolder.
+FolderPick PickFolder(HWND owner, std::string_view firstLine);

@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     std::string result;
     for (int i = 0; i < picks; ++i) {
-        result += PickFolder(window, firstLine);
+        result += PickFolder(window, firstLine).folder;
         result += "\r\n";
     }
     result += ChosenFolder();

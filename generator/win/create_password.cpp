@@ -21,6 +21,8 @@ std::string OutputFileName;
 PasswordCounts Counts;
 std::string SlotClass;
 std::string ComposedPassword;
+// True while CreatePassword runs: a "Crear" that arrives through the run's own pumping is ignored.
+bool Generating = false;
 
 constexpr std::string_view MessageTitle = "...";
 constexpr std::string_view PasswordCreated = "password creado ...";

@@ -16,7 +16,6 @@ std::string ProgramFolder;
 GeneratorModes Modes;
 RandomSource Random;
 CharacterTables Tables;
-bool Generating = false;
 bool ExitRequested = false;
 
 TimeOfDay LocalTimeOfDay() {
@@ -153,7 +152,8 @@ void OnCommand(HWND dialog, int id, int code) {
             if (clicked) CreatePassword();
             break;
         case ResetButton:
-            if (clicked && !Generating) ResetCountLists(dialog);
+            // Also during a generation: the run read its counts when it started.
+            if (clicked) ResetCountLists(dialog);
             break;
         case ExitButton:
             if (clicked) EndProgram(dialog);

@@ -26,8 +26,6 @@ extern GeneratorModes Modes;
 extern RandomSource Random;
 extern CharacterTables Tables;
 
-// True while CreatePassword runs: a second "Crear" and "Reset" are ignored then.
-extern bool Generating;
 // Set by "Salir" (or a system close) during a generation: the run stops and writes nothing more.
 extern bool ExitRequested;
 

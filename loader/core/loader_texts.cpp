@@ -6,7 +6,7 @@
 
 std::string ListFullText() {
     return "La lista ya tiene 500 ficheros, los que caben como maximo.\r\n"
-           "No se han cargado los demas: pulse &Resetear y cargue una carpeta con menos ficheros.";
+           "No se han cargado los demas: pulse \"Resetear\" y cargue una carpeta con menos ficheros.";
 }
 
 std::string LengthText(std::size_t characters) {

@@ -54,6 +54,8 @@ void DrawCheckSquare(HDC dc, const RECT& line, int height, LRESULT value) {
 LRESULT DrawLine(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1)) return 0;
     HDC dc = item.hDC;
+    // Every x is taken from the item's rectangle, whose left edge moves with the horizontal scroll bar, so a
+    // line scrolled sideways draws its square, text and separator where they scroll to.
     RECT line = item.rcItem;
     const int height = line.bottom - line.top;
 
@@ -75,6 +77,7 @@ LRESULT DrawLine(const DRAWITEMSTRUCT& item) {
         std::wstring text = LineText(item.hwndItem, index);
         if (markTables != nullptr && IsMarkedLine(*markTables, NarrowLossy(text))) SetTextColor(dc, RandomColour());
         RECT textArea{line.left + height, line.top, line.right, line.bottom};
+        // No "&" prefix processing: a file named a&b shows its name as it is, not with an underlined b.
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
                   DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 

@@ -16,6 +16,7 @@
 #include "loader_texts.h"
 #include "login_dialog.h"
 #include "platform.h"
+#include "saved_focus.h"
 #include "win_text.h"
 
 namespace {
@@ -26,6 +27,7 @@ enum MainControl { FileList = 130, SubfoldersCheck = 134, LoadButton = 132, Rese
 LoaderState state;
 HWND mainDialog = nullptr;
 HWND fileListWindow = nullptr;
+HWND savedFocus = nullptr;
 HotKeyAtoms hotKeyAtoms{};
 LoaderFontCache fontCache;
 
@@ -92,7 +94,12 @@ void Initialise(HWND dialog) {
 
 void Load(HWND dialog) {
     ShowLoginDialog(nullptr, state.loginPassword);  // "Salir" there does not cancel the load
-    if (PickFolder(dialog, LoaderPickerLine).empty()) return;
+    FolderPick pick = PickFolder(dialog, LoaderPickerLine);
+    if (pick.unwritable) {
+        ShowMessage(UnwritableFolderMessage, LoadTitle, BoxStyle::TopMost);
+        return;
+    }
+    if (pick.folder.empty()) return;
     ChosenFolder() = WithTrailingBackslash(ChosenFolder());
     // The list repaints once at the end instead of at every line added.
     SendMessageW(fileListWindow, WM_SETREDRAW, FALSE, 0);
@@ -171,6 +178,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     try {
         switch (message) {
             case WM_INITDIALOG: Initialise(dialog); break;
+            case WM_NCACTIVATE: KeepFocusAcrossActivation(savedFocus, wParam != FALSE); break;
             case WM_COMMAND: Command(dialog, LOWORD(wParam), HIWORD(wParam)); break;
             case WM_DRAWITEM:
                 if (wParam == FileList) return ListProc(fileListWindow, message, wParam, lParam);

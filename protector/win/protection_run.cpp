@@ -18,9 +18,15 @@ namespace {
 
 constexpr std::size_t FolderLimit = 2255;
 
-// The picked folder with its backslash; empty when the pick was cancelled.
-std::string PickWithBackslash(HWND dialog, std::size_t limit) {
-    return WithTrailingBackslash(cp1252::CutTo(PickFolder(dialog, ProtectorPickerLine), limit));
+// The picked folder with its backslash; empty when the pick was cancelled. Nothing when the chosen folder's
+// name cannot be written: the user has been told, and the run ends.
+std::optional<std::string> PickWithBackslash(HWND dialog, std::size_t limit) {
+    FolderPick pick = PickFolder(dialog, ProtectorPickerLine);
+    if (pick.unwritable) {
+        ShowMessage(UnwritableFolderMessage, ProgrammerTitle);
+        return std::nullopt;
+    }
+    return WithTrailingBackslash(cp1252::CutTo(pick.folder, limit));
 }
 
 void ProtectFile(ProtectionState& state, const std::string& folder, const FolderEntry& entry) {
@@ -84,11 +90,14 @@ void RunProtection(HWND dialog) {
     // "Salir" may be pressed while a message box of the run is open: stop at the next step.
     ShowMessage(FirstPickMessage, ProgrammerTitle);
     if (state.exitRequested) return;
-    state.sourceFolder = PickWithBackslash(dialog, FolderLimit);
+    std::optional<std::string> source = PickWithBackslash(dialog, FolderLimit);
+    if (!source || state.exitRequested) return;
+    state.sourceFolder = *source;
     ShowMessage(SecondPickMessage, ProgrammerTitle);
     if (state.exitRequested) return;
-    state.targetFolder = PickWithBackslash(dialog, FolderLimit);
-    if (state.exitRequested) return;
+    std::optional<std::string> target = PickWithBackslash(dialog, FolderLimit);
+    if (!target || state.exitRequested) return;
+    state.targetFolder = *target;
     if (state.sourceFolder.empty() || state.targetFolder.empty()) {
         ShowMessage(CancelledMessage, ProgrammerTitle);
         return;

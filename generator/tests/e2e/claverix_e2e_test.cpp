@@ -202,7 +202,7 @@ TEST(Claverix, Create_UnwritableFileIsReportedByNameAndNotConfirmed) {
               std::vector<std::string>{PathTooLongMessage(claverix.Folder() + "\\", longName)});
 }
 
-TEST(Claverix, Create_SecondCreateAndResetDuringARunAreIgnored) {
+TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
     START_CLAVERIX(claverix);
     ASSERT_TRUE(claverix.ChooseCounts(30, 30, 10, 10, 10));
     ASSERT_TRUE(claverix.SetFileName("una.txt"));
@@ -216,18 +216,22 @@ TEST(Claverix, Create_SecondCreateAndResetDuringARunAreIgnored) {
     ASSERT_TRUE(claverix.Notify(CreateButton));
     ASSERT_TRUE(claverix.Notify(ResetButton));
 
-    // One password of one line of 30: a second run would have cut its own password into lines of 10.
+    // One password of one line of 30: a second run would have cut its own password into lines of 10. The
+    // "Reset" cleared the lists meanwhile, without changing the counts the run had read.
     const auto box = claverix.NextMessage();
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, Created);
     EXPECT_EQ(e2e::TopWindows(claverix.Process().Pid()).size(), 2u);  // the dialog and one box
-    ASSERT_TRUE(e2e::AnswerMessageBox(*box));
-    EXPECT_EQ(e2e::ListSelection(claverix.Item(PerLineList)), 10);
-    EXPECT_EQ(e2e::ListSelection(claverix.Item(TotalList)), 30);
-
-    // Idle now: "Reset" clears the lists, and the next "Crear" only reports the missing total.
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return std::all_of(std::begin(CountLists), std::end(CountLists),
+                           [&](int id) { return e2e::ListSelection(claverix.Item(id)) == -1; });
+    }));
+    // And while the confirmation is open.
+    ASSERT_TRUE(claverix.ChooseCount(TotalList, 7));
     ASSERT_TRUE(claverix.Press(ResetButton));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(claverix.Item(TotalList)) == -1; }));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(claverix.Item(TotalList)) == -1; }));
+    ASSERT_TRUE(e2e::AnswerMessageBox(*box));
+
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{TotalMessage});
     EXPECT_EQ(e2e::TopWindows(claverix.Process().Pid()).size(), 1u);
     const auto lines = PasswordLines(e2e::ReadFileBytes(claverix.InFolder("una.txt")).value_or("?"));

@@ -8,6 +8,7 @@
 #include "driver.h"
 #include "loader_texts.h"
 #include "portaclip_session.h"
+#include "win_text.h"
 
 using namespace portaclip_e2e;
 
@@ -158,7 +159,10 @@ TEST_F(PortaclipE2E, MoreFilesThanTheListHoldsStopAtTheLastSlotAndSaySo) {
     auto browse = e2e::WaitForBrowseDialog(app.Pid());
     ASSERT_TRUE(browse.has_value());
     ASSERT_TRUE(e2e::BrowseChoose(*browse, folder));
-    app.ExpectMessage("Programador ...", ListFullText(), true, e2e::Milliseconds(30000));
+    app.ExpectMessage("Programador ...",
+                      "La lista ya tiene 500 ficheros, los que caben como maximo.\r\n"
+                      "No se han cargado los demas: pulse \"Resetear\" y cargue una carpeta con menos ficheros.",
+                      true, e2e::Milliseconds(30000));
     ASSERT_TRUE(app.ConfirmLoaded());
     auto lines = e2e::ListLines(app.List());
     ASSERT_EQ(lines.size(), 500u);
@@ -192,6 +196,20 @@ TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
     EXPECT_TRUE(e2e::IsChecked(check));
     ASSERT_TRUE(app.LoadKeepingPassword(sub));
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - hondo"}));
+
+    // A folder whose name Windows-1252 cannot write: said so, and nothing is loaded.
+    const std::wstring unwritable = Wide(scratch.Path()) + L"\\carpeta\x4E2D";
+    ASSERT_TRUE(CreateDirectoryW(unwritable.c_str(), nullptr));
+    Protect(scratch.Path() + "\\x.sclav", "k", "5");
+    ASSERT_TRUE(MoveFileW(Wide(scratch.Path() + "\\x.sclav").c_str(), (unwritable + L"\\x.sclav").c_str()));
+    ASSERT_TRUE(app.Login(std::nullopt));
+    auto browse = e2e::WaitForBrowseDialog(app.Pid());
+    ASSERT_TRUE(browse.has_value());
+    ASSERT_TRUE(e2e::BrowseChoose(*browse, scratch.Path() + "\\carpeta?"));
+    app.ExpectMessage("Programador ...",
+                      "La carpeta elegida tiene caracteres en su nombre que no se pueden usar ...\r\n"
+                      "Cambia su nombre o elige otra carpeta.");
+    EXPECT_EQ(e2e::ListCount(app.List()), 1);
 }
 
 TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
@@ -269,10 +287,18 @@ TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
     std::string folder = scratch.MakeFolder("datos");
     Protect(folder + "\\banco.sclav", "k", "secreto");
     ASSERT_TRUE(app.LoadWith(folder, "k"));
-    ASSERT_TRUE(e2e::BringToFront(app.List()));
+    // The dialog gives the focus back to the control that had it whenever it is activated again.
+    HWND check = e2e::Control(app.Main(), SubfoldersCheck);
+    auto focused = [&] {
+        GUITHREADINFO info{sizeof info};
+        GetGUIThreadInfo(GetWindowThreadProcessId(app.Main(), nullptr), &info);
+        return info.hwndFocus;
+    };
+    ASSERT_TRUE(e2e::BringToFront(check));
     ASSERT_TRUE(app.HotKey('R'));
     app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
     EXPECT_EQ(e2e::ListCount(app.List()), 1);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return focused() == check; }));
 
     ASSERT_TRUE(app.HotKey('P'));
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(app.Main()); }));
@@ -282,6 +308,7 @@ TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
     ASSERT_TRUE(WaitForClipboard(std::string("s")));
     ASSERT_TRUE(app.HotKey('P'));
     ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(app.Main()) != FALSE; }));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return focused() == check; }));
 }
 
 TEST_F(PortaclipE2E, SecondCopyGetsNoHotKeysAndSaysNothing) {

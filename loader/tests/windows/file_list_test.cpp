@@ -192,13 +192,24 @@ TEST(FileList, SpaceTogglesTheSelectedLineOnlyAndNeverWithoutSelection) {
 }
 
 TEST(FileList, MouseMovesPassOnlyWithTheLeftButtonAlone) {
-    HiddenList list({"001 - a", "002 - b"});
+    HiddenList list({"001 - a", "002 - b", "003 - c"});
     EntryTables tables;
     InstallListProc(list.get(), tables);
-    // The list's own procedure answers WM_GETDLGCODE and the like; a consumed move answers 0 and has no effect,
-    // which shows as the selection staying where a dragging move would have moved it.
-    SendMessageW(list.get(), LB_SETCURSEL, 0, 0);
-    SendMessageW(list.get(), WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 30));
-    EXPECT_EQ(SendMessageW(list.get(), LB_GETCURSEL, 0, 0), 0);
+    auto middleOf = [&](int line) {
+        RECT rect{};
+        SendMessageW(list.get(), LB_GETITEMRECT, line, reinterpret_cast<LPARAM>(&rect));
+        return MAKELPARAM(rect.left + 5, (rect.top + rect.bottom) / 2);
+    };
+    auto selection = [&] { return SendMessageW(list.get(), LB_GETCURSEL, 0, 0); };
+    // The button goes down on the first line: the list captures the mouse and follows every move it is given
+    // until the button goes up, so a move that reaches it moves the selection.
+    SendMessageW(list.get(), WM_LBUTTONDOWN, MK_LBUTTON, middleOf(0));
+    ASSERT_EQ(selection(), 0);
+    SendMessageW(list.get(), WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, middleOf(2));
+    SendMessageW(list.get(), WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, middleOf(2));
+    EXPECT_EQ(selection(), 0);
+    SendMessageW(list.get(), WM_MOUSEMOVE, MK_LBUTTON, middleOf(1));
+    EXPECT_EQ(selection(), 1);
+    SendMessageW(list.get(), WM_LBUTTONUP, 0, middleOf(1));
     RemoveListProc(list.get());
 }

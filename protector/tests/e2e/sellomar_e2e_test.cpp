@@ -10,7 +10,6 @@
 #include "driver.h"
 #include "file_type.h"
 #include "protected_file.h"
-#include "protector_texts.h"
 #include "platform.h"
 #include "unique.h"
 #include "win_text.h"
@@ -20,6 +19,16 @@ using namespace e2e;
 namespace {
 
 constexpr char DialogCaption[] = "Protege tus contrase\xF1" "as, es lo mejor ...";
+// The program's texts, written out byte for byte in Windows-1252.
+constexpr char Title[] = "Programador";
+constexpr char FirstPick[] = "Vas a elegir carpeta a escanear, donde estan las contrase\xF1" "as sin proteger ...";
+constexpr char SecondPick[] = "Ahora vas a elegir la carpeta donde deseas que se guarden ...";
+constexpr char Cancelled[] = "Acci\xF3" "n cancelada ...";
+constexpr char PasswordLength[] = "La contrase\xF1" "a del programa debe tener entre 4 y 50 caracteres ...";
+constexpr char PasswordCharacters[] = "La contrase\xF1" "a del programa tiene caracteres que no se pueden guardar ...";
+constexpr char Registered[] = ".sclav Registrado ...\r\nsi sale m\xE1" "s este mensaje, dale compatibilidad XP SP 2 ...";
+constexpr char UnusableFolder[] =
+    "La carpeta elegida tiene caracteres en su nombre que no se pueden usar ...\r\nCambia su nombre o elige otra carpeta.";
 constexpr int PasswordBoxId = 1002;
 constexpr int SearchButtonId = 1004;
 constexpr int CloseButtonId = 1005;
@@ -65,7 +74,7 @@ protected:
                 *registrationBox = box;
                 return nullptr;
             }
-            EXPECT_EQ(box->text, RegisteredMessage);
+            EXPECT_EQ(box->text, Registered);
             EXPECT_TRUE(AnswerMessageBox(*box));
             dialog = WaitForTopWindow(program_.Pid(), DialogCaption, "#32770");
         }
@@ -81,7 +90,7 @@ protected:
             ADD_FAILURE() << "no message box";
             return {};
         }
-        EXPECT_EQ(box->title, ProgrammerTitle);
+        EXPECT_EQ(box->title, Title);
         EXPECT_EQ(box->owner, nullptr);
         EXPECT_EQ(box->buttons.size(), 1u);
         EXPECT_TRUE(AnswerMessageBox(*box));
@@ -109,9 +118,9 @@ protected:
     // The same with whatever the password box holds.
     std::string RunTyped(HWND dialog, const std::string& source, const std::string& target) {
         EXPECT_TRUE(ClickControl(dialog, SearchButtonId));
-        EXPECT_EQ(AnswerNext(), FirstPickMessage);
+        EXPECT_EQ(AnswerNext(), FirstPick);
         Pick(source);
-        EXPECT_EQ(AnswerNext(), SecondPickMessage);
+        EXPECT_EQ(AnswerNext(), SecondPick);
         Pick(target);
         return AnswerNext();
     }
@@ -137,7 +146,10 @@ int IconImages(const std::string& exe, int groupId) {
     return header != nullptr ? header[2] : 0;
 }
 
-std::string Closing(int found, int protectedCount) { return ClosingMessage(found, protectedCount, 0); }
+std::string Closing(int found, int protectedCount) {
+    return "Sellomar ha encontrado " + std::to_string(found) + " ficheros ..\r\nde los cuales ha encriptado " +
+           std::to_string(protectedCount) + " ficheros ...";
+}
 
 }  // namespace
 
@@ -146,8 +158,8 @@ TEST_F(Sellomar, FirstStartRegistersTheFileTypeAndTheNextIsSilent) {
     std::optional<MessageBoxView> box;
     ASSERT_EQ(Start(&box), nullptr);
     ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->text, RegisteredMessage);
-    EXPECT_EQ(box->title, ProgrammerTitle);
+    EXPECT_EQ(box->text, Registered);
+    EXPECT_EQ(box->title, Title);
     EXPECT_EQ(box->owner, nullptr);
 
     // The keys are written before the message is shown.
@@ -220,15 +232,15 @@ TEST_F(Sellomar, ProgramPasswordOfFourToFiftyCharacters) {
     HWND dialog = Start();
     ASSERT_NE(dialog, nullptr);
 
-    EXPECT_EQ(RunWith(dialog, "abc", source, four), PasswordLengthMessage);
-    EXPECT_EQ(RunWith(dialog, std::string(51, 'x'), source, four), PasswordLengthMessage);
-    EXPECT_EQ(RunWith(dialog, "    ", source, four), PasswordLengthMessage);
+    EXPECT_EQ(RunWith(dialog, "abc", source, four), PasswordLength);
+    EXPECT_EQ(RunWith(dialog, std::string(51, 'x'), source, four), PasswordLength);
+    EXPECT_EQ(RunWith(dialog, "    ", source, four), PasswordLength);
     EXPECT_FALSE(PathExists(four + "\\banco.sclav"));
     // A letter Windows-1252 has no byte for would be stored as '?': refused, not changed.
     DWORD_PTR set = 0;
     ASSERT_TRUE(SendMessageTimeoutW(Control(dialog, PasswordBoxId), WM_SETTEXT, 0,
                                     reinterpret_cast<LPARAM>(L"clave\x03A9"), SMTO_NORMAL, 5000, &set));
-    EXPECT_EQ(RunTyped(dialog, source, four), PasswordCharactersMessage);
+    EXPECT_EQ(RunTyped(dialog, source, four), PasswordCharacters);
     EXPECT_FALSE(PathExists(four + "\\banco.sclav"));
 
     EXPECT_EQ(RunWith(dialog, "abcd", source, four), Closing(1, 1));
@@ -248,8 +260,14 @@ TEST_F(Sellomar, CancelledPickWritesNothing) {
     HWND dialog = Start();
     ASSERT_NE(dialog, nullptr);
     // The second pick is offered even after the first was cancelled.
-    EXPECT_EQ(RunWith(dialog, "abcd", "", target), CancelledMessage);
-    EXPECT_EQ(RunWith(dialog, "abcd", source, ""), CancelledMessage);
+    EXPECT_EQ(RunWith(dialog, "abcd", "", target), Cancelled);
+    EXPECT_EQ(RunWith(dialog, "abcd", source, ""), Cancelled);
+    // A folder whose name Windows-1252 cannot write is said to be unusable, not cancelled; the run ends there.
+    ASSERT_TRUE(CreateDirectoryW((Wide(scratch_.Path()) + L"\\carpeta\x4E2D").c_str(), nullptr));
+    EXPECT_TRUE(ClickControl(dialog, SearchButtonId));
+    EXPECT_EQ(AnswerNext(), FirstPick);
+    Pick(scratch_.Path() + "\\carpeta?");
+    EXPECT_EQ(AnswerNext(), UnusableFolder);
     EXPECT_FALSE(PathExists(target + "\\clave.sclav"));
     EXPECT_FALSE(PathExists(source + "\\clave.sclav"));
     EXPECT_FALSE(FindMessageBox(program_.Pid()).has_value());
@@ -263,7 +281,7 @@ TEST_F(Sellomar, DuringARunSearchIsIgnoredAndSalirEndsIt) {
     ASSERT_TRUE(ClickControl(dialog, SearchButtonId));
     auto first = WaitForMessageBox(program_.Pid());
     ASSERT_TRUE(first.has_value());
-    EXPECT_EQ(first->text, FirstPickMessage);
+    EXPECT_EQ(first->text, FirstPick);
 
     // The dialog stays enabled under the box. Sent, not posted: the call returns only once the press is
     // handled, and a second run would not return (it would sit in its own message box).
