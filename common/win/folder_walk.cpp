@@ -4,7 +4,8 @@
 #include "win_text.h"
 
 bool FolderEntry::IsSubfolderToEnter() const {
-    return IsFolder() && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && name != "." && name != "..";
+    return IsFolder() && exactName && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && name != "." &&
+           name != "..";
 }
 
 bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::function<void(const FolderEntry&)>& visit) {
@@ -16,9 +17,8 @@ bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::
     UniqueFind search(FindFirstFileW(Wide(full).c_str(), &found));
     if (!search) return false;
     do {
-        auto name = NarrowExact(found.cFileName);
-        if (!name) continue;
-        visit(FolderEntry{*name, found.dwFileAttributes});
+        auto exact = NarrowExact(found.cFileName);
+        visit(FolderEntry{exact ? *exact : NarrowLossy(found.cFileName), found.dwFileAttributes, exact.has_value()});
     } while (FindNextFileW(search.get(), &found));
     return true;
 }

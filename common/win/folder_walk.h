@@ -12,16 +12,18 @@
 constexpr std::size_t PatternLimit = MAX_PATH - 1;
 
 struct FolderEntry {
-    std::string name;  // Windows-1252
+    std::string name;  // Windows-1252; '?' for each character it cannot hold when exactName is false
     DWORD attributes = 0;
+    // False when Windows-1252 cannot hold the name: no path built from `name` names this entry, so it can be
+    // counted but never opened or entered.
+    bool exactName = true;
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    // A subfolder a walk may enter: not "." or "..", and not a junction or link, which could lead back up
-    // the tree and make the walk endless.
+    // A subfolder a walk may enter: not "." or "..", not a name that cannot be written, and not a junction or
+    // link, which could lead back up the tree and make the walk endless.
     bool IsSubfolderToEnter() const;
 };
 
-// Calls `visit` for every entry matching folder + pattern (folder ends with a backslash). Entries whose name
-// Windows-1252 cannot hold are passed over: no path built from them would name the same file. Gives false
-// when the search could not start, including a pattern longer than PatternLimit.
+// Calls `visit` for every entry matching folder + pattern (folder ends with a backslash). Gives false when the
+// search could not start, including a pattern longer than PatternLimit.
 bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::function<void(const FolderEntry&)>& visit);

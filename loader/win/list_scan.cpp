@@ -7,7 +7,8 @@
 bool FileSystemSource::ForEach(std::string_view folder, std::string_view pattern,
                                const std::function<void(const ScanEntry&)>& visit) {
     return ForEachEntry(folder, pattern, [&](const FolderEntry& entry) {
-        visit(ScanEntry{entry.name, entry.IsFolder(), entry.IsSubfolderToEnter()});
+        // A file whose name cannot be written could not be read back, nor its line told from another's.
+        if (entry.exactName) visit(ScanEntry{entry.name, entry.IsFolder(), entry.IsSubfolderToEnter()});
     });
 }
 

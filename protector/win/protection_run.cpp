@@ -32,6 +32,8 @@ std::optional<std::string> PickWithBackslash(HWND dialog, std::size_t limit) {
 void ProtectFile(ProtectionState& state, const std::string& folder, const FolderEntry& entry) {
     if (entry.IsFolder() || !IsCandidate(entry.name)) return;
     ++state.foundCount;
+    // A candidate whose name cannot be written cannot be opened either: found, and read as empty.
+    if (!entry.exactName) return;
     std::string target = TargetPath(state.targetFolder, entry.name);
     // An earlier protected file is never replaced or extended.
     if (PathExists(target)) return;

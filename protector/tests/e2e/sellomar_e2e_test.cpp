@@ -198,6 +198,13 @@ TEST_F(Sellomar, ScanExampleProtectsTwoAndTheSecondRunNone) {
         {"foto.TXT", "no soy candidato"},
     };
     for (const auto& file : files) ASSERT_TRUE(WriteFileBytes(source + "\\" + file[0], file[1]));
+    // A candidate whose name Windows-1252 cannot hold is found but cannot be read.
+    UniqueFile unreadable(CreateFileW((Wide(source) + L"\\clave\x4E2D.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(unreadable);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(unreadable.get(), "secreto1", 8, &written, nullptr));
+    unreadable.reset();
 
     HWND dialog = Start();
     ASSERT_NE(dialog, nullptr);
@@ -206,7 +213,7 @@ TEST_F(Sellomar, ScanExampleProtectsTwoAndTheSecondRunNone) {
     EXPECT_EQ(WindowText(Control(dialog, 1003)), "Buscar y encriptar posibles contrase\xF1" "as");
     EXPECT_TRUE(Style(Control(dialog, PasswordBoxId)) & ES_PASSWORD);
 
-    EXPECT_EQ(RunWith(dialog, "sello 2024", source, target), Closing(4, 2));
+    EXPECT_EQ(RunWith(dialog, "sello 2024", source, target), Closing(5, 2));
     auto notas = ReadFileBytes(target + "\\notas.sclav");
     ASSERT_TRUE(notas.has_value());
     EXPECT_EQ(notas->size(), 184u);
@@ -218,7 +225,7 @@ TEST_F(Sellomar, ScanExampleProtectsTwoAndTheSecondRunNone) {
     EXPECT_FALSE(PathExists(target + "\\vacio.sclav"));
     EXPECT_FALSE(PathExists(target + "\\foto.sclav"));
 
-    EXPECT_EQ(RunWith(dialog, "otra clave", source, target), Closing(4, 0));
+    EXPECT_EQ(RunWith(dialog, "otra clave", source, target), Closing(5, 0));
     EXPECT_EQ(ReadFileBytes(target + "\\notas.sclav"), notas);  // never replaced
     for (const auto& file : files) EXPECT_EQ(ReadFileBytes(source + "\\" + file[0]), file[1]) << file[0];
     Quit(dialog);
