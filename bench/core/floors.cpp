@@ -66,7 +66,7 @@ PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes&
     if (!slots) return run;
     const auto composed = ComposeCharacters(*slots, modes, BuildCharacterTables(), random, countingPump);
     if (!composed) return run;
-    run.password = *composed;
+    run.password = std::string(composed->view());
     run.pumpSteps += static_cast<long>(CutIntoLines(run.password, counts.PerLineCount).size());
     return run;
 }

@@ -295,3 +295,51 @@ TEST_F(PortaclipE2E, SecondCopyGetsNoHotKeysAndSaysNothing) {
     ASSERT_TRUE(e2e::ClickControl(second.Main(), HelpButton));
     second.ExpectMessage("...", HelpText());
 }
+
+TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
+    std::string folder = scratch.MakeFolder("claves");
+    const std::vector<std::string> passwords = {"B4nc0-Se\xF1or-2024", "c0rr3o-Plano", "f0r0!Secreto#1",
+                                                "JueGo#77-Largo-Muy-Largo", "Nube.Clave$55"};
+    for (std::size_t i = 0; i < passwords.size(); ++i)
+        Protect(folder + "\\f" + std::to_string(i) + ".sclav", "clave", passwords[i]);
+    auto probe = [&](const char* when) {
+        auto found = e2e::CountInMemory(app.Pid(), passwords);
+        EXPECT_TRUE(found.has_value());
+        if (!found) return std::vector<e2e::MemoryCount>(passwords.size());
+        for (std::size_t i = 0; i < found->size(); ++i)
+            std::printf("memory probe, Portaclip %s, password %zu: %d copies as bytes, %d as UTF-16\n", when, i + 1,
+                        (*found)[i].narrow, (*found)[i].wide);
+        return *found;
+    };
+    auto reset = [&] {
+        ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListCount(app.List()) == 0; }));
+    };
+
+    // Loaded, each password is there: the probe finds what the program holds.
+    ASSERT_TRUE(app.LoadWith(folder, "clave"));
+    ASSERT_EQ(e2e::ListCount(app.List()), 5);
+    for (const auto& count : probe("loaded")) EXPECT_GE(count.narrow, 1);
+    reset();
+    for (const auto& count : probe("after Resetear")) {
+        EXPECT_EQ(count.narrow, 0);
+        EXPECT_EQ(count.wide, 0);
+    }
+
+    // A password that went to the clipboard: what the system keeps of it is the system's; none of the
+    // others may be left.
+    ASSERT_TRUE(app.LoadKeepingPassword(folder));
+    ASSERT_TRUE(app.DoubleClickLine(2));
+    const std::string copied = passwords[std::stoul(e2e::ListLines(app.List())[2].substr(7))];
+    ASSERT_TRUE(WaitForClipboard(copied));
+    probe("with a password on the clipboard");
+    ASSERT_TRUE(app.HotKey('B'));
+    app.ExpectMessage("...", "Clipboard Borrado ..");
+    reset();
+    const auto left = probe("after a double click, ALT+B and Resetear");
+    for (std::size_t i = 0; i < passwords.size(); ++i) {
+        if (passwords[i] == copied) continue;
+        EXPECT_EQ(left[i].narrow, 0) << passwords[i];
+        EXPECT_EQ(left[i].wide, 0) << passwords[i];
+    }
+}
