@@ -71,6 +71,18 @@ PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes&
     return run;
 }
 
+int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs) {
+    int seeds = 0;
+    std::uint32_t last = 0;
+    for (std::int64_t ms = fromMs; ms <= toMs; ++ms) {
+        const std::uint32_t seed = SeedAt(ms);
+        if (ms != fromMs && seed == last) continue;
+        last = seed;
+        ++seeds;
+    }
+    return seeds;
+}
+
 std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,
                                            const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs) {
     std::uint32_t last = 0;
