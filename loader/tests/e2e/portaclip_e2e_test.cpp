@@ -343,3 +343,40 @@ TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
         EXPECT_EQ(left[i].wide, 0) << passwords[i];
     }
 }
+
+TEST_F(PortaclipE2E, LoginEntriesLeaveNoCopyOnceTheDialogIsGone) {
+    HWND login = app.OpenLogin();
+    ASSERT_NE(login, nullptr);
+    // Typed as a user does, and never read back from outside: a WM_GETTEXT from here would make the
+    // program copy the text for its answer.
+    const std::vector<std::string> entries = {"Uno-Entrada1", "Dos-Entrada2"};
+    const int fields[] = {FirstEntry, SecondEntry};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        HWND field = e2e::Control(login, fields[i]);
+        ASSERT_TRUE(e2e::BringToFront(field));
+        ASSERT_TRUE(e2e::TypeText(entries[i]));
+        ASSERT_TRUE(e2e::WaitUntil([&] {
+            DWORD_PTR length = 0;
+            return SendMessageTimeoutW(field, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length) &&
+                   length == entries[i].size();
+        }));
+    }
+    // Entries that differ are read, compared and refused; "Salir" then ends the dialog.
+    ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
+    ASSERT_TRUE(FlushPosted(login, FirstEntry));
+    ASSERT_TRUE(e2e::ClickControl(login, ExitLogin));
+    ASSERT_TRUE(e2e::WaitForWindowGone(login));
+    auto browse = e2e::WaitForBrowseDialog(app.Pid());
+    ASSERT_TRUE(browse.has_value());
+    ASSERT_TRUE(e2e::BrowseCancel(*browse));
+    ASSERT_TRUE(FlushPosted(app.Main(), FileList));
+
+    const auto found = e2e::CountInMemory(app.Pid(), entries);
+    ASSERT_TRUE(found.has_value());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::printf("memory probe, Portaclip login entry %zu: %d copies as bytes, %d as UTF-16\n", i + 1,
+                    (*found)[i].narrow, (*found)[i].wide);
+        EXPECT_EQ((*found)[i].narrow, 0) << entries[i];
+        EXPECT_EQ((*found)[i].wide, 0) << entries[i];
+    }
+}
