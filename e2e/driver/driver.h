@@ -233,7 +233,7 @@ struct MemoryCount {
 };
 
 // How often each text occurs in the process's own memory: its private pages (heaps, stacks) and the pages
-// of its images it has written (static data). Nothing when the process cannot be read.
+// of its images it has written (static data). Nothing when the process, or any of those pages, cannot be read.
 std::optional<std::vector<MemoryCount>> CountInMemory(DWORD pid, const std::vector<std::string>& texts);
 
 // ---------------------------------------------------------------------------------------------------------

@@ -52,7 +52,9 @@ std::optional<std::vector<MemoryCount>> CountInMemory(DWORD pid, const std::vect
         for (std::size_t offset = 0; offset < region.RegionSize; offset += Block) {
             const std::size_t wanted = std::min(region.RegionSize - offset, Block + longest - 1);
             SIZE_T got = 0;
-            if (!ReadProcessMemory(process.get(), base + offset, buffer.data(), wanted, &got) || got == 0) continue;
+            // The program is idle while it is probed: a page it cannot give is a probe that would miss copies.
+            if (!ReadProcessMemory(process.get(), base + offset, buffer.data(), wanted, &got) || got != wanted)
+                return std::nullopt;
             const std::string_view bytes(buffer.data(), got);
             const std::size_t starts = std::min<std::size_t>(got, Block);  // occurrences that begin in this block
             for (std::size_t i = 0; i < needles.size(); ++i) {
