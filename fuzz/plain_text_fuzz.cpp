@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto blockSize = input.ConsumeIntegralInRange<std::size_t>(1, 4096);
     const std::string content = input.ConsumeRemainingBytesAsString();
 
-    const std::string text = JoinPlainLines(content, stopAbove);
+    const std::string text(JoinPlainLines(content, stopAbove).view());
     FUZZ_CHECK(text.find('\r') == std::string::npos && text.find('\x1A') == std::string::npos);
     FUZZ_CHECK(text.size() <= PlainTextLimit);
     FUZZ_CHECK(stopAbove == std::numeric_limits<std::size_t>::max() || text.size() <= stopAbove + 1);
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The protection run: the text read with its limit, accepted or not, and what its record gives back.
-    const std::string read = JoinPlainLines(content, MaxPlainText);
+    const std::string read(JoinPlainLines(content, MaxPlainText).view());
     const bool accepted = IsAcceptedPlainText(read);
     FUZZ_CHECK(accepted == (!read.empty() && read.size() <= MaxPlainText && read.find('\0') == std::string::npos &&
                             read.find_first_not_of(' ') != std::string::npos));

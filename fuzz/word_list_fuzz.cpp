@@ -52,7 +52,7 @@ unsigned char BaseLetter(unsigned char c) {
     return static_cast<unsigned char>(FoldAccents(std::string(1, static_cast<char>(cp1252::ToLower(c))))[0]);
 }
 
-void CheckFinishedWord(const std::string& word, const std::string& finished, const GeneratorModes& modes) {
+void CheckFinishedWord(std::string_view word, std::string_view finished, const GeneratorModes& modes) {
     FUZZ_CHECK(finished.size() == std::min(word.size(), LongestWordLine));
     for (std::size_t i = 0; i < finished.size(); ++i) {
         const auto in = static_cast<unsigned char>(word[i]);

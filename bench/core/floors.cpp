@@ -66,9 +66,21 @@ PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes&
     if (!slots) return run;
     const auto composed = ComposeCharacters(*slots, modes, BuildCharacterTables(), random, countingPump);
     if (!composed) return run;
-    run.password = *composed;
+    run.password = std::string(composed->view());
     run.pumpSteps += static_cast<long>(CutIntoLines(run.password, counts.PerLineCount).size());
     return run;
+}
+
+int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs) {
+    int seeds = 0;
+    std::uint32_t last = 0;
+    for (std::int64_t ms = fromMs; ms <= toMs; ++ms) {
+        const std::uint32_t seed = SeedAt(ms);
+        if (ms != fromMs && seed == last) continue;
+        last = seed;
+        ++seeds;
+    }
+    return seeds;
 }
 
 std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,

@@ -38,6 +38,10 @@ struct PasswordRun {
 // What "Crear" makes in the normal mode when the dialog reseeded at seedMs.
 PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes& modes, std::int64_t seedMs);
 
+// The distinct states Reseed gives for the clock readings fromMs to toMs: what a search that knows the time
+// to within that span has to try.
+int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs);
+
 // The run, seeded between fromMs and toMs, that made the password; nothing when none did.
 std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,
                                            const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs);

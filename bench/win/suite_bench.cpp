@@ -398,7 +398,7 @@ void BenchLoading(int count) {
         char name[32], text[32];
         std::snprintf(name, sizeof name, "\\clave%03d.sclav", i);
         std::snprintf(text, sizeof text, "clave-%05d", i);
-        std::string key = Key, password = text;
+        SecretText key(Key), password(text);
         if (!WriteProtectedFile(sealed + name, key, password)) {
             Fail("cannot write " + sealed + name);
             return;

@@ -1,5 +1,7 @@
 #include "protected_record.h"
 
+#include <algorithm>
+
 #include "text1252.h"
 
 std::int64_t EncodeChunk(std::string_view fiveCharacters) {
@@ -11,28 +13,51 @@ std::int64_t EncodeChunk(std::string_view fiveCharacters) {
     return value;
 }
 
-std::string DecodeChunk(std::int64_t value) {
-    if (value <= 0) return {};
-    std::string digits = std::to_string(value);
-    if (digits.size() > 15) return {};
-    digits.insert(0, (3 - digits.size() % 3) % 3, '0');
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); i += 3) {
-        int code = (digits[i] - '0') * 100 + (digits[i + 1] - '0') * 10 + (digits[i + 2] - '0');
+namespace {
+
+// The codes of a chunk, most significant first: its base-1000 digits, which is what reading the zero-padded
+// decimal digits in groups of three gives. 0 when the value is not one EncodeChunk can make.
+std::size_t ChunkCodes(std::int64_t value, unsigned char (&codes)[CharactersPerChunk]) {
+    if (value <= 0 || value > 999999999999999) return 0;  // more than 15 digits
+    unsigned char reversed[CharactersPerChunk];
+    std::size_t count = 0;
+    for (; value > 0; value /= 1000) {
+        const auto code = static_cast<int>(value % 1000);
         // Stored texts never hold code 0; a zero group would cut the text short in every C buffer.
-        if (code > 255 || code == 0) return {};
-        text.push_back(static_cast<char>(code));
+        if (code > 255 || code == 0) {
+            WipeObject(reversed);
+            return 0;
+        }
+        reversed[count++] = static_cast<unsigned char>(code);
     }
-    return text;
+    for (std::size_t i = 0; i < count; ++i) codes[i] = reversed[count - 1 - i];
+    WipeObject(reversed);
+    return count;
+}
+
+}  // namespace
+
+std::string DecodeChunk(std::int64_t value) {
+    unsigned char codes[CharactersPerChunk];
+    const std::size_t count = ChunkCodes(value, codes);
+    return std::string(reinterpret_cast<const char*>(codes), count);
+}
+
+void AppendDecodedChunk(std::int64_t value, SecretText& text) {
+    unsigned char codes[CharactersPerChunk];
+    const std::size_t count = ChunkCodes(value, codes);
+    text.append(std::string_view(reinterpret_cast<const char*>(codes), count));
+    WipeObject(codes);
 }
 
 bool ChunkText(ProtectedRecord& record, std::string_view text, ChunkGroup group) {
-    std::string trimmed = cp1252::TrimSpaces(text);
+    const std::string_view trimmed = cp1252::TrimmedView(text);
     if (trimmed.empty()) return false;
-    trimmed.resize(MaxStoredLength, ' ');
     std::int64_t* chunks = record.Group(group);
+    // EncodeChunk pads a short piece with spaces; pieces past the 50th character are never taken.
     for (std::size_t k = 0; k < ChunksPerGroup; ++k) {
-        chunks[k] = EncodeChunk(std::string_view(trimmed).substr(k * CharactersPerChunk, CharactersPerChunk));
+        const std::size_t start = std::min(k * CharactersPerChunk, trimmed.size());
+        chunks[k] = EncodeChunk(trimmed.substr(start, CharactersPerChunk));
     }
     return true;
 }
@@ -42,13 +67,14 @@ void ClearGroup(ProtectedRecord& record, ChunkGroup group) {
     for (std::size_t k = 0; k < ChunksPerGroup; ++k) chunks[k] = 0;
 }
 
-std::string GroupText(const ProtectedRecord& record, ChunkGroup group) {
+SecretText GroupText(const ProtectedRecord& record, ChunkGroup group) {
     const std::int64_t* chunks = record.Group(group);
-    std::string text;
+    SecretText text;
+    text.reserve(MaxStoredLength);
     for (std::size_t k = 0; k < ChunksPerGroup; ++k) {
-        if (chunks[k] > 0) text += DecodeChunk(chunks[k]);
+        if (chunks[k] > 0) AppendDecodedChunk(chunks[k], text);
     }
-    return cp1252::TrimSpaces(text);
+    return SecretText(cp1252::TrimmedView(text));
 }
 
 RecordBytes SerializeRecord(const ProtectedRecord& record) {
@@ -75,8 +101,11 @@ std::optional<std::uint64_t> LastRecordOffset(std::uint64_t fileSize) {
     return fileSize - RecordSize;
 }
 
-std::string StoredText(std::string_view fileContent, ChunkGroup group) {
+SecretText StoredText(std::string_view fileContent, ChunkGroup group) {
     auto offset = LastRecordOffset(fileContent.size());
     if (!offset) return {};
-    return GroupText(ParseRecord(reinterpret_cast<const unsigned char*>(fileContent.data() + *offset)), group);
+    ProtectedRecord record = ParseRecord(reinterpret_cast<const unsigned char*>(fileContent.data() + *offset));
+    SecretText text = GroupText(record, group);
+    WipeObject(record);
+    return text;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "secret_text.h"
+
 constexpr std::size_t RecordSize = 184;
 constexpr std::size_t ChunksPerGroup = 10;
 constexpr std::size_t CharactersPerChunk = 5;
@@ -36,16 +38,18 @@ std::int64_t EncodeChunk(std::string_view fiveCharacters);
 // Values EncodeChunk cannot make (0 or negative, more than 15 digits, a group above 255, a group of 000)
 // decode to the empty text, so a damaged file contributes nothing instead of stray bytes.
 std::string DecodeChunk(std::int64_t value);
+// The same characters appended to a secret text; nothing is appended for a value DecodeChunk refuses.
+void AppendDecodedChunk(std::int64_t value, SecretText& text);
 
-// Trims the text of spaces, pads or cuts it to 50 characters and stores its ten chunks in the group.
-// A text that is empty after trimming changes nothing and gives false.
+// Trims the text of spaces, pads or cuts it to 50 characters and stores its ten chunks in the group, without
+// copying the text. A text that is empty after trimming changes nothing and gives false.
 bool ChunkText(ProtectedRecord& record, std::string_view text, ChunkGroup group);
 
 // Sets every chunk of the group to 0, which the readers skip: the group then reads as the empty text.
 void ClearGroup(ProtectedRecord& record, ChunkGroup group);
 
 // The decoded chunks of the group, in order, trimmed of spaces.
-std::string GroupText(const ProtectedRecord& record, ChunkGroup group);
+SecretText GroupText(const ProtectedRecord& record, ChunkGroup group);
 
 RecordBytes SerializeRecord(const ProtectedRecord& record);
 ProtectedRecord ParseRecord(const unsigned char* bytes);
@@ -56,4 +60,4 @@ std::optional<std::uint64_t> LastRecordOffset(std::uint64_t fileSize);
 
 // What the readers give for a whole file's content: the group text of its last record, or the empty text
 // when the length is 0 or not a multiple of 184.
-std::string StoredText(std::string_view fileContent, ChunkGroup group);
+SecretText StoredText(std::string_view fileContent, ChunkGroup group);

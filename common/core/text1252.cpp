@@ -29,34 +29,21 @@ std::optional<unsigned char> FromUnicode(char16_t unit) {
 std::u16string Widen(std::string_view text) {
     std::u16string wide;
     wide.reserve(text.size());
-    for (char c : text) wide.push_back(ToUnicode(static_cast<unsigned char>(c)));
+    AppendWidened<char16_t>(text, wide);
     return wide;
 }
 
 std::optional<std::string> NarrowExact(std::u16string_view text) {
     std::string narrow;
     narrow.reserve(text.size());
-    for (char16_t unit : text) {
-        auto byte = FromUnicode(unit);
-        if (!byte) return std::nullopt;
-        narrow.push_back(static_cast<char>(*byte));
-    }
+    if (!AppendNarrowExact(text, narrow)) return std::nullopt;
     return narrow;
 }
 
 std::string NarrowLossy(std::u16string_view text) {
     std::string narrow;
     narrow.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char16_t unit = text[i];
-        // A surrogate pair is one character: one '?' for both halves.
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            ++i;
-        }
-        auto byte = FromUnicode(unit);
-        narrow.push_back(byte ? static_cast<char>(*byte) : '?');
-    }
+    AppendNarrowLossy(text, narrow);
     return narrow;
 }
 
@@ -96,11 +83,13 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-std::string TrimSpaces(std::string_view text) {
+std::string TrimSpaces(std::string_view text) { return std::string(TrimmedView(text)); }
+
+std::string_view TrimmedView(std::string_view text) {
     auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
 std::string_view CutTo(std::string_view text, std::size_t limit) {

@@ -24,6 +24,35 @@ std::optional<std::string> NarrowExact(std::u16string_view text);
 // Characters without a Windows-1252 byte become '?'; for display texts only, never for paths.
 std::string NarrowLossy(std::u16string_view text);
 
+// The same conversions into any text that takes push_back (a secret one, so that no plain copy is made).
+// AppendNarrowExact stops at the first character without a byte and gives false.
+template <typename Wide, typename Out>
+void AppendWidened(std::string_view text, Out& out) {
+    for (char c : text) out.push_back(static_cast<Wide>(ToUnicode(static_cast<unsigned char>(c))));
+}
+template <typename Out>
+bool AppendNarrowExact(std::u16string_view text, Out& out) {
+    for (char16_t unit : text) {
+        auto byte = FromUnicode(unit);
+        if (!byte) return false;
+        out.push_back(static_cast<char>(*byte));
+    }
+    return true;
+}
+template <typename Out>
+void AppendNarrowLossy(std::u16string_view text, Out& out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t unit = text[i];
+        // A surrogate pair is one character: one '?' for both halves.
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;
+        }
+        auto byte = FromUnicode(unit);
+        out.push_back(byte ? static_cast<char>(*byte) : '?');
+    }
+}
+
 // Case by the Windows-1252 letter pairs: a-z, the accented letters C0-DE/E0-FE (but for the signs D7 and
 // F7), and the pairs 8A/9A (S caron), 8C/9C (OE), 8E/9E (Z caron), 9F/FF (Y diaeresis).
 unsigned char ToUpper(unsigned char byte);
@@ -33,6 +62,7 @@ std::string Lower(std::string_view text);
 
 // Removes spaces (code 32 only) at both ends.
 std::string TrimSpaces(std::string_view text);
+std::string_view TrimmedView(std::string_view text);
 
 // The first `limit` bytes of text: what a zero-terminated buffer of limit + 1 bytes keeps.
 std::string_view CutTo(std::string_view text, std::size_t limit);

@@ -10,7 +10,9 @@ ProtectedRecord& WriterRecord() {
     return record;
 }
 
-bool WriteProtectedFile(const std::string& path, std::string& key, std::string& password) {
+void WipeWriterRecord() { WipeObject(WriterRecord()); }
+
+bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password) {
     ProtectedRecord& record = WriterRecord();
     if (ChunkText(record, key, ChunkGroup::Key)) key.clear();
     if (ChunkText(record, password, ChunkGroup::Password)) {
@@ -35,6 +37,7 @@ bool WriteProtectedFile(const std::string& path, std::string& key, std::string& 
         written = SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN) &&
                   WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
                   done == bytes.size();
+        WipeObject(bytes);
     }
     file.reset();
     if (!written && created) DeleteFileW(widePath.c_str());
@@ -43,7 +46,7 @@ bool WriteProtectedFile(const std::string& path, std::string& key, std::string& 
 
 namespace {
 
-std::string ReadStoredText(const std::string& path, ChunkGroup group) {
+SecretText ReadStoredText(const std::string& path, ChunkGroup group) {
     UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
@@ -56,15 +59,17 @@ std::string ReadStoredText(const std::string& path, ChunkGroup group) {
     last.QuadPart = static_cast<LONGLONG>(*offset);
     RecordBytes bytes{};
     DWORD done = 0;
-    if (!SetFilePointerEx(file.get(), last, nullptr, FILE_BEGIN) ||
-        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-        done != bytes.size()) {
-        return {};
-    }
-    return GroupText(ParseRecord(bytes.data()), group);
+    const bool read = SetFilePointerEx(file.get(), last, nullptr, FILE_BEGIN) &&
+                      ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                      done == bytes.size();
+    ProtectedRecord record = ParseRecord(bytes.data());
+    WipeObject(bytes);
+    SecretText text = read ? GroupText(record, group) : SecretText();
+    WipeObject(record);
+    return text;
 }
 
 }  // namespace
 
-std::string ReadStoredKey(const std::string& path) { return ReadStoredText(path, ChunkGroup::Key); }
-std::string ReadStoredPassword(const std::string& path) { return ReadStoredText(path, ChunkGroup::Password); }
+SecretText ReadStoredKey(const std::string& path) { return ReadStoredText(path, ChunkGroup::Key); }
+SecretText ReadStoredPassword(const std::string& path) { return ReadStoredText(path, ChunkGroup::Password); }

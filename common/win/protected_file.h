@@ -8,14 +8,16 @@
 // The writer's record lives for the whole program: its key chunks are filled by the first file of a run and
 // stay for the files after it, once the key text has been wiped.
 ProtectedRecord& WriterRecord();
+// Zeroes the writer's record, at the end of a run: the next run sets its key again with its first file.
+void WipeWriterRecord();
 
 // Stores the key (when not blank) and the password into the writer's record and writes the record at the end
 // of the file's whole records (first, for a new file). Texts it encoded are emptied. A password that is blank
 // after trimming clears the password chunks, so an earlier file's password is never carried into this one.
 // Gives true only when the whole record was written; a file this call created and could not fill is removed.
-bool WriteProtectedFile(const std::string& path, std::string& key, std::string& password);
+bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password);
 
 // The stored key and password of the file's last record, trimmed; empty when the file is missing, locked,
 // unreadable, or not a whole number of records. Never creates a file.
-std::string ReadStoredKey(const std::string& path);
-std::string ReadStoredPassword(const std::string& path);
+SecretText ReadStoredKey(const std::string& path);
+SecretText ReadStoredPassword(const std::string& path);

@@ -225,6 +225,18 @@ bool PutClipboardText(std::string_view text1252);
 bool ClearClipboard();
 
 // ---------------------------------------------------------------------------------------------------------
+// Memory probe (VirtualQueryEx and ReadProcessMemory over the process's committed pages)
+
+struct MemoryCount {
+    int narrow = 0;  // occurrences of the Windows-1252 bytes
+    int wide = 0;    // occurrences of the same text in UTF-16
+};
+
+// How often each text occurs in the process's own memory: its private pages (heaps, stacks) and the pages
+// of its images it has written (static data). Nothing when the process, or any of those pages, cannot be read.
+std::optional<std::vector<MemoryCount>> CountInMemory(DWORD pid, const std::vector<std::string>& texts);
+
+// ---------------------------------------------------------------------------------------------------------
 // Screenshots
 
 struct ScreenImage {

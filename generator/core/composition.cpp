@@ -64,9 +64,9 @@ char DrawLetter(const std::array<char, N>& table, const GeneratorModes& modes, R
 
 }  // namespace
 
-std::optional<std::string> ComposeCharacters(std::string_view slotClass, const GeneratorModes& modes,
-                                             const CharacterTables& tables, RandomSource& random, const Pump& pump) {
-    std::string composed;
+std::optional<SecretText> ComposeCharacters(std::string_view slotClass, const GeneratorModes& modes,
+                                            const CharacterTables& tables, RandomSource& random, const Pump& pump) {
+    SecretText composed;
     composed.reserve(slotClass.size());
     for (char slot : slotClass) {
         if (!pump()) return std::nullopt;
@@ -90,8 +90,8 @@ std::optional<std::string> ComposeCharacters(std::string_view slotClass, const G
     return composed;
 }
 
-std::vector<std::string> CutIntoLines(std::string_view password, int perLine) {
-    std::vector<std::string> lines;
+std::vector<SecretText> CutIntoLines(std::string_view password, int perLine) {
+    std::vector<SecretText> lines;
     if (perLine < 1) return lines;
     const auto step = static_cast<std::size_t>(perLine);
     for (std::size_t start = 0; start < password.size(); start += step)

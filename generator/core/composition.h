@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "random_source.h"
+#include "secret_text.h"
 
 // The option state of the dialog. The dialog's callback changes it while a password is being made (the
 // loops pump messages), so the composition reads it anew at every position.
@@ -65,8 +66,8 @@ std::optional<std::string> PlaceClasses(PasswordCounts& counts, const GeneratorM
                                         const Pump& pump);
 
 // One character per slot, in slot order; in mixed case the case is drawn before the letter.
-std::optional<std::string> ComposeCharacters(std::string_view slotClass, const GeneratorModes& modes,
-                                             const CharacterTables& tables, RandomSource& random, const Pump& pump);
+std::optional<SecretText> ComposeCharacters(std::string_view slotClass, const GeneratorModes& modes,
+                                            const CharacterTables& tables, RandomSource& random, const Pump& pump);
 
 // Pieces of perLine characters (the last one shorter); perLine must be at least 1.
-std::vector<std::string> CutIntoLines(std::string_view password, int perLine);
+std::vector<SecretText> CutIntoLines(std::string_view password, int perLine);

@@ -21,7 +21,9 @@ std::vector<std::string> WordListLinesOf(std::string_view bytes) {
     return lines;
 }
 
-std::string ReadWordAt(const std::vector<std::string>& lines, int n) {
+std::string ReadWordAt(const std::vector<std::string>& lines, int n) { return std::string(WordAt(lines, n)); }
+
+std::string_view WordAt(const std::vector<std::string>& lines, int n) {
     if (n < 1 || static_cast<std::size_t>(n) > lines.size()) return {};
     return lines[static_cast<std::size_t>(n - 1)];
 }
@@ -50,7 +52,8 @@ WordSearchResult SearchWord(const std::vector<std::string>& lines, int length, R
         return result;
     }
     for (;;) {
-        std::string word = ReadWordAt(lines, RandomWordLine(random, clock));
+        // A view of the list: no copy of the drawn word is made until it is the one.
+        const std::string_view word = WordAt(lines, RandomWordLine(random, clock));
         ++result.draws;
         if (!pump()) {
             result.outcome = WordSearch::Stopped;
@@ -58,15 +61,15 @@ WordSearchResult SearchWord(const std::vector<std::string>& lines, int length, R
         }
         if (word.size() == wanted) {
             result.outcome = WordSearch::Found;
-            result.word = std::move(word);
+            result.word = word;
             return result;
         }
     }
 }
 
-std::string MixLetterCase(std::string_view word, RandomSource& random, const Clock& clock) {
+SecretText MixLetterCase(std::string_view word, RandomSource& random, const Clock& clock) {
     random.Reseed(clock());
-    std::string mixed;
+    SecretText mixed;
     for (char c : cp1252::CutTo(word, LongestWordLine)) {
         const auto byte = static_cast<unsigned char>(c);
         mixed.push_back(static_cast<char>(random.RandomInt(1, 2) == 1 ? cp1252::ToLower(byte) : cp1252::ToUpper(byte)));
@@ -74,8 +77,8 @@ std::string MixLetterCase(std::string_view word, RandomSource& random, const Clo
     return mixed;
 }
 
-std::string FoldAccents(std::string_view word) {
-    std::string folded;
+SecretText FoldAccents(std::string_view word) {
+    SecretText folded;
     for (char c : cp1252::CutTo(word, LongestWordLine)) {
         switch (static_cast<unsigned char>(c)) {
             case 0xE1: case 0xE0: c = 'a'; break;  // á à
@@ -90,10 +93,13 @@ std::string FoldAccents(std::string_view word) {
     return folded;
 }
 
-std::string FinishWord(std::string_view word, const GeneratorModes& modes, RandomSource& random, const Clock& clock) {
-    std::string cased(word);
-    if (modes.LowerMode != 0) cased = cp1252::Lower(cased);
-    if (modes.UpperMode != 0) cased = cp1252::Upper(cased);
+SecretText FinishWord(std::string_view word, const GeneratorModes& modes, RandomSource& random, const Clock& clock) {
+    // The case is changed in place: every copy of the word is a secret one.
+    SecretText cased(word);
+    if (modes.LowerMode != 0)
+        for (char& c : cased) c = static_cast<char>(cp1252::ToLower(static_cast<unsigned char>(c)));
+    if (modes.UpperMode != 0)
+        for (char& c : cased) c = static_cast<char>(cp1252::ToUpper(static_cast<unsigned char>(c)));
     if (modes.MixedMode != 0) cased = MixLetterCase(cased, random, clock);
     return FoldAccents(cased);
 }

@@ -29,6 +29,7 @@ std::vector<std::string> WordListLinesOf(std::string_view bytes);
 
 // Line n (1-based) of the list, or the empty text when the list has fewer lines.
 std::string ReadWordAt(const std::vector<std::string>& lines, int n);
+std::string_view WordAt(const std::vector<std::string>& lines, int n);
 
 // Reseeds from the clock, then draws a line number from 1 to WordListLines.
 int RandomWordLine(RandomSource& random, const Clock& clock);
@@ -40,7 +41,7 @@ enum class WordSearch { Found, NoSuchWord, Stopped };
 
 struct WordSearchResult {
     WordSearch outcome = WordSearch::Stopped;
-    std::string word;
+    SecretText word;
     int draws = 0;
 };
 
@@ -51,13 +52,13 @@ WordSearchResult SearchWord(const std::vector<std::string>& lines, int length, R
                             const Clock& clock, const Pump& pump);
 
 // Reseeds from the clock, then for every character draws 1 (lower case) or 2 (upper case).
-std::string MixLetterCase(std::string_view word, RandomSource& random, const Clock& clock);
+SecretText MixLetterCase(std::string_view word, RandomSource& random, const Clock& clock);
 
 // The lower-case grave and acute vowels become plain vowels; nothing else changes.
-std::string FoldAccents(std::string_view word);
+SecretText FoldAccents(std::string_view word);
 
 // The case of the chosen options, then the accent folding: in upper case an accented vowel keeps its accent.
-std::string FinishWord(std::string_view word, const GeneratorModes& modes, RandomSource& random, const Clock& clock);
+SecretText FinishWord(std::string_view word, const GeneratorModes& modes, RandomSource& random, const Clock& clock);
 
 // What the user is told when SearchWord gives no word: the list is unreadable or has no word of that
 // length within reach, or the search ran out of time.

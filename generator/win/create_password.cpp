@@ -20,7 +20,7 @@ namespace {
 std::string OutputFileName;
 PasswordCounts Counts;
 std::string SlotClass;
-std::string ComposedPassword;
+SecretText ComposedPassword;  // wiped at the end of every run
 // True while CreatePassword runs: a "Crear" that arrives through the run's own pumping is ignored.
 bool Generating = false;
 
@@ -139,7 +139,7 @@ void ComposeAndWrite(bool nameIsExact) {
     if (!composed) return;
     ComposedPassword = std::move(*composed);
 
-    const std::vector<std::string> lines = CutIntoLines(ComposedPassword, Counts.PerLineCount);
+    const std::vector<SecretText> lines = CutIntoLines(ComposedPassword, Counts.PerLineCount);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!KeepGenerating()) return;
         if (!WritePasswordLine(*path, lines[i], i, lines.size())) return;
@@ -152,9 +152,13 @@ void ComposeAndWrite(bool nameIsExact) {
 void CreatePassword() {
     // The run is not re-entered: a "Crear" that arrives through its own message pumping is ignored.
     if (Generating || ExitRequested) return;
+    // However the run ends, the password it made is wiped: between runs the program holds none.
     struct RunFlag {
         RunFlag() { Generating = true; }
-        ~RunFlag() { Generating = false; }
+        ~RunFlag() {
+            ComposedPassword.clear();
+            Generating = false;
+        }
     } running;
 
     const auto exactName = TypedFileName();

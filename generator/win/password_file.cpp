@@ -13,7 +13,7 @@ bool AppendPasswordLine(const std::string& path1252, std::string_view line) {
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(file.get(), end, nullptr, FILE_END)) return false;
     // One write for the line and its end, so a failure cannot leave a line without its end behind.
-    std::string bytes(line);
+    SecretText bytes(line);
     bytes += PasswordLineEnd;
     DWORD written = 0;
     return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "secret_text.h"
+
 constexpr int SlotCount = 500;
 constexpr std::size_t DataLimit = 2049;  // characters a password slot keeps
 constexpr std::size_t NameLimit = 1024;  // characters a name slot keeps
@@ -19,7 +21,7 @@ public:
 
     // Fills the next slot and gives its number; nothing when every slot is in use.
     std::optional<int> Add(std::string_view name, std::string_view password);
-    // Empties every slot.
+    // Empties every slot; the passwords are wiped.
     void Clear();
 
     // Whether `slot` is one of the slots 1 to SlotCount (filled or not).
@@ -33,7 +35,8 @@ public:
 
 private:
     struct Entry {
-        std::string data, name, mark;
+        SecretText data;
+        std::string name, mark;
     };
     // Slot n lives at index n - 1.
     std::array<Entry, SlotCount> entries_{};

@@ -22,8 +22,8 @@ public:
     // could not start.
     virtual bool ForEach(std::string_view folder, std::string_view pattern,
                          const std::function<void(const ScanEntry&)>& visit) = 0;
-    virtual std::string ReadKey(const std::string& path) = 0;
-    virtual std::string ReadPassword(const std::string& path) = 0;
+    virtual SecretText ReadKey(const std::string& path) = 0;
+    virtual SecretText ReadPassword(const std::string& path) = 0;
 };
 
 class ListSink {

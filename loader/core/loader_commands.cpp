@@ -73,7 +73,7 @@ bool RunDoubleClick(LoaderState& state, int selection, std::string_view lineText
 }
 
 bool KeyMatches(std::string_view storedKey, std::string_view loginPassword) {
-    return cp1252::TrimSpaces(storedKey) == cp1252::TrimSpaces(loginPassword);
+    return cp1252::TrimmedView(storedKey) == cp1252::TrimmedView(loginPassword);
 }
 
 std::optional<std::int32_t> ToggledCheckValue(int selection, std::int32_t value) {

@@ -50,7 +50,7 @@ struct LoaderState {
     int currentLine = 0;  // list line (from 0) whose entry the hot keys use
     bool dialogVisible = true;
     bool includeSubfolders = false;
-    std::string loginPassword;
+    SecretText loginPassword;
 
     int CurrentSlot() const { return currentLine + 1; }
 };

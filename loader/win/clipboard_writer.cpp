@@ -39,6 +39,14 @@ UniqueGlobal BlockWith(const void* bytes, std::size_t size, std::size_t extra) {
     return block;
 }
 
+void WipeBlock(const UniqueGlobal& block) {
+    if (!block) return;
+    void* bytes = GlobalLock(block.get());
+    if (bytes == nullptr) return;
+    WipeBytes(bytes, GlobalSize(block.get()));
+    GlobalUnlock(block.get());
+}
+
 // Hands the block to the clipboard; a block it did not take is freed by its owner.
 bool SetData(UINT format, UniqueGlobal& block) {
     if (format == 0 || SetClipboardData(format, block.get()) == nullptr) return false;
@@ -51,8 +59,14 @@ bool SetData(UINT format, UniqueGlobal& block) {
 bool PutTextOnClipboard(std::string_view text1252) {
     text1252 = text1252.substr(0, text1252.find('\0'));
     UniqueGlobal text = BlockWith(text1252.data(), text1252.size(), 2);
-    std::wstring wide = Wide(text1252);
+    SecretWide wide = SecretWiden(text1252);
     UniqueGlobal unicode = BlockWith(wide.data(), wide.size() * sizeof(wchar_t), sizeof(wchar_t));
+    wide.clear();
+    // A block the clipboard did not take is still ours: wiped before it is freed.
+    struct WipeUntaken {
+        UniqueGlobal& block;
+        ~WipeUntaken() { WipeBlock(block); }
+    } wipeText{text}, wipeUnicode{unicode};
     if (!text || !unicode) return false;
 
     // Windows keeps copies marked so out of its clipboard history and cloud clipboard, as a password wants.

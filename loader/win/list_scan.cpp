@@ -12,9 +12,9 @@ bool FileSystemSource::ForEach(std::string_view folder, std::string_view pattern
     });
 }
 
-std::string FileSystemSource::ReadKey(const std::string& path) { return ReadStoredKey(path); }
+SecretText FileSystemSource::ReadKey(const std::string& path) { return ReadStoredKey(path); }
 
-std::string FileSystemSource::ReadPassword(const std::string& path) { return ReadStoredPassword(path); }
+SecretText FileSystemSource::ReadPassword(const std::string& path) { return ReadStoredPassword(path); }
 
 bool ListBoxLines::AddLine(std::string_view text1252) {
     std::wstring text = Wide(text1252);

@@ -12,8 +12,8 @@ class FileSystemSource : public ScanSource {
 public:
     bool ForEach(std::string_view folder, std::string_view pattern,
                  const std::function<void(const ScanEntry&)>& visit) override;
-    std::string ReadKey(const std::string& path) override;
-    std::string ReadPassword(const std::string& path) override;
+    SecretText ReadKey(const std::string& path) override;
+    SecretText ReadPassword(const std::string& path) override;
 };
 
 // Appends lines to a list box that keeps its strings.

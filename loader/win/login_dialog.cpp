@@ -11,9 +11,9 @@ enum LoginControl { FirstEntry = 7005, SecondEntry = 7006, ExitButton = 7007, Re
                     ResetSecond = 7009, AcceptButton = 7010 };
 
 struct LoginSession {
-    std::string* password;
+    SecretText* password;
     HFONT entryFont, buttonFont;
-    std::string firstEntry, secondEntry;  // as read at the last "Aceptar"
+    SecretText firstEntry, secondEntry;  // as read at the last "Aceptar", wiped once compared
 };
 
 // The control that had the focus when the dialog was last deactivated, given back when it comes back.
@@ -40,13 +40,23 @@ DialogTemplate LoginTemplate() {
     return t;
 }
 
-void Accept(HWND dialog, LoginSession& session) {
-    session.firstEntry = ControlText(dialog, FirstEntry);
-    session.secondEntry = ControlText(dialog, SecondEntry);
-    // Both entries alike, letter case included, and not empty; otherwise the dialog just stays.
-    if (session.firstEntry.empty() || session.firstEntry != session.secondEntry) return;
-    *session.password = session.firstEntry;
+// The fields hold what was typed until the dialog goes: emptied in place first, so that the controls'
+// buffers keep no entry.
+void EndLogin(HWND dialog) {
+    WipeEditField(dialog, FirstEntry);
+    WipeEditField(dialog, SecondEntry);
     EndDialog(dialog, 0);
+}
+
+void Accept(HWND dialog, LoginSession& session) {
+    session.firstEntry = SecretControlTextLossy(dialog, FirstEntry);
+    session.secondEntry = SecretControlTextLossy(dialog, SecondEntry);
+    // Both entries alike, letter case included, and not empty; otherwise the dialog just stays.
+    const bool accepted = !session.firstEntry.empty() && session.firstEntry == session.secondEntry;
+    if (accepted) *session.password = session.firstEntry;
+    session.firstEntry.clear();
+    session.secondEntry.clear();
+    if (accepted) EndLogin(dialog);
 }
 
 INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,7 +78,7 @@ INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
                 if (HIWORD(wParam) > 1) break;
                 auto* session = reinterpret_cast<LoginSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
                 switch (LOWORD(wParam)) {
-                    case ExitButton: EndDialog(dialog, 0); break;
+                    case ExitButton: EndLogin(dialog); break;
                     case ResetFirst: SetControlText(dialog, FirstEntry, ""); break;
                     case ResetSecond: SetControlText(dialog, SecondEntry, ""); break;
                     case AcceptButton:
@@ -88,7 +98,7 @@ INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-INT_PTR ShowLoginDialog(HWND parent, std::string& loginPassword) {
+INT_PTR ShowLoginDialog(HWND parent, SecretText& loginPassword) {
     UniqueFont entryFont = MakeFont({"MS Sans Serif", 14, FW_BOLD});
     UniqueFont buttonFont = MakeFont({"MS Sans Serif", 8, FW_BOLD});
     LoginSession session{&loginPassword, entryFont.get(), buttonFont.get(), {}, {}};

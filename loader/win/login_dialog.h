@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include <string>
+#include "secret_text.h"
 
 // Runs the dialog modally; an accepted entry replaces `loginPassword`, "Salir" leaves it as it was. Always
 // gives 0.
-INT_PTR ShowLoginDialog(HWND parent, std::string& loginPassword);
+INT_PTR ShowLoginDialog(HWND parent, SecretText& loginPassword);

@@ -187,6 +187,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             case WM_DESTROY:
                 ReleaseHotKeys(dialog, hotKeyAtoms);
                 RemoveListProc(fileListWindow);
+                state.tables.Clear();  // the program ends: its passwords are wiped
                 break;
             default: break;
         }

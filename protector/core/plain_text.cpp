@@ -19,7 +19,7 @@ void PlainTextJoiner::Feed(std::string_view block) {
     }
 }
 
-std::string JoinPlainLines(std::string_view content, std::size_t stopAbove) {
+SecretText JoinPlainLines(std::string_view content, std::size_t stopAbove) {
     PlainTextJoiner joiner(stopAbove);
     joiner.Feed(content);
     return joiner.Text();

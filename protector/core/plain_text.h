@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "secret_text.h"
+
 // At most this many characters are kept, as the working buffer of the original reader did.
 inline constexpr std::size_t PlainTextLimit = 2049;
 
@@ -19,14 +21,14 @@ public:
 
     // True once nothing more needs to be read.
     bool Done() const { return ended_ || text_.size() > stopAbove_; }
-    const std::string& Text() const { return text_; }
+    const SecretText& Text() const { return text_; }
 
 private:
     std::size_t stopAbove_;
-    std::string text_;
+    SecretText text_;
     bool afterCr_ = false;
     bool ended_ = false;
 };
 
 // The whole content at once.
-std::string JoinPlainLines(std::string_view content, std::size_t stopAbove = PlainTextLimit);
+SecretText JoinPlainLines(std::string_view content, std::size_t stopAbove = PlainTextLimit);

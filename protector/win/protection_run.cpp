@@ -37,7 +37,7 @@ void ProtectFile(ProtectionState& state, const std::string& folder, const Folder
     std::string target = TargetPath(state.targetFolder, entry.name);
     // An earlier protected file is never replaced or extended.
     if (PathExists(target)) return;
-    std::string text = ReadPlainText(folder + entry.name, MaxPlainText);
+    SecretText text = ReadPlainText(folder + entry.name, MaxPlainText);
     // Looked at again: the read served the message queue, and the writer would extend a file that appeared.
     if (!IsAcceptedPlainText(text) || PathExists(target)) return;
     if (WriteProtectedFile(target, state.programPassword, text)) {
@@ -54,7 +54,7 @@ ProtectionState& Protection() {
     return state;
 }
 
-std::string ReadPlainText(const std::string& path, std::size_t stopAbove) {
+SecretText ReadPlainText(const std::string& path, std::size_t stopAbove) {
     PumpOneMessage();
     // Other programs may go on reading and writing the file meanwhile.
     UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -67,6 +67,7 @@ std::string ReadPlainText(const std::string& path, std::size_t stopAbove) {
         if (!ReadFile(file.get(), block, sizeof block, &got, nullptr) || got == 0) break;
         joiner.Feed(std::string_view(block, got));
     }
+    WipeObject(block);
     return joiner.Text();
 }
 
@@ -84,9 +85,15 @@ void RunProtection(HWND dialog) {
     ProtectionState& state = Protection();
     if (state.running) return;
     state.running = true;
+    // However the run ends, it leaves no password behind: neither the program password nor the writer's
+    // record (whose key the next run sets again with its first file).
     struct EndOfRun {
         ProtectionState& state;
-        ~EndOfRun() { state.running = false; }
+        ~EndOfRun() {
+            state.programPassword.clear();
+            WipeWriterRecord();
+            state.running = false;
+        }
     } endOfRun{state};
 
     // "Salir" may be pressed while a message box of the run is open: stop at the next step.
@@ -109,7 +116,7 @@ void RunProtection(HWND dialog) {
     state.protectedCount = 0;
     state.failedCount = 0;
     // Nothing when a typed character has no Windows-1252 byte.
-    std::optional<std::string> typed = NarrowExact(ControlTextWide(dialog, PasswordBox));
+    std::optional<SecretText> typed = SecretControlTextExact(dialog, PasswordBox);
     if (!typed) {
         ShowMessage(PasswordCharactersMessage, ProgrammerTitle);
         return;
@@ -118,7 +125,7 @@ void RunProtection(HWND dialog) {
         ShowMessage(PasswordLengthMessage, ProgrammerTitle);
         return;
     }
-    state.programPassword = *typed;
+    state.programPassword = std::move(*typed);
 
     ScanAndProtect(state, state.sourceFolder);
     if (state.exitRequested) return;

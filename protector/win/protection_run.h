@@ -7,10 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "secret_text.h"
+
 struct ProtectionState {
     std::string sourceFolder;     // ends with a backslash once picked
     std::string targetFolder;     // ends with a backslash once picked
-    std::string programPassword;  // wiped by the writer once it has encoded it
+    SecretText programPassword;   // wiped by the writer once it has encoded it, and at the end of a run
     int foundCount = 0;
     int protectedCount = 0;
     int failedCount = 0;      // accepted files whose record could not be written
@@ -22,8 +24,9 @@ struct ProtectionState {
 ProtectionState& Protection();
 
 // The file's lines joined without breaks (see PlainTextJoiner). Reading stops once the text is longer than
-// `stopAbove`, so a huge log is not read in full. A file that cannot be opened reads as empty.
-std::string ReadPlainText(const std::string& path, std::size_t stopAbove);
+// `stopAbove`, so a huge log is not read in full. A file that cannot be opened reads as empty. The read
+// blocks are wiped.
+SecretText ReadPlainText(const std::string& path, std::size_t stopAbove);
 
 // Walks the folder (ending with a backslash): its files first, then each subfolder depth-first, never into
 // junctions or links. Writes into state.targetFolder and counts in state.

@@ -145,3 +145,12 @@ TEST(Report, FigureLine_GivesTheRatioOrADashForNoFloor) {
     EXPECT_EQ(line.substr(line.size() - 4), "2.00");
     EXPECT_EQ(FigureLine("x", 10, 0).back(), '-');
 }
+
+TEST(PasswordFloor, DistinctSeeds_EveryMillisecondAtNightOneInEightInTheEvening) {
+    constexpr std::int64_t Hour = 3600LL * 1000;
+    // Below 8192 seconds a float step is under a millisecond; above 65536 it is 1/128 second.
+    EXPECT_EQ(DistinctSeeds(0, Hour - 1), 3600000);
+    const int evening = DistinctSeeds(20 * Hour, 21 * Hour - 1);
+    EXPECT_GE(evening, 460800 - 1);
+    EXPECT_LE(evening, 460800 + 1);
+}

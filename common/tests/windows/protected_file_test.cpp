@@ -13,7 +13,7 @@ protected:
 };
 
 TEST_F(ProtectedFileTest, WrittenFileIsOneRecordThatReadsBack) {
-    std::string key = "clave", password = "  abc def  ";
+    SecretText key = "clave", password = "  abc def  ";
     ASSERT_TRUE(WriteProtectedFile(folder / "banco.sclav", key, password));
     EXPECT_EQ(key, "");  // the texts it encoded are wiped
     EXPECT_EQ(password, "");
@@ -25,7 +25,7 @@ TEST_F(ProtectedFileTest, WrittenFileIsOneRecordThatReadsBack) {
 }
 
 TEST_F(ProtectedFileTest, LaterFilesOfARunKeepTheKeyChunks) {
-    std::string key = "clave", first = "uno", second = "\xF1" "and\xFA";
+    SecretText key = "clave", first = "uno", second = "\xF1" "and\xFA";
     ASSERT_TRUE(WriteProtectedFile(folder / "a.sclav", key, first));
     ASSERT_TRUE(WriteProtectedFile(folder / "b.sclav", key, second));  // key is empty by now
     std::string a = ReadWholeFile(folder / "a.sclav"), b = ReadWholeFile(folder / "b.sclav");
@@ -35,7 +35,7 @@ TEST_F(ProtectedFileTest, LaterFilesOfARunKeepTheKeyChunks) {
 }
 
 TEST_F(ProtectedFileTest, BlankPasswordDoesNotInheritThePreviousOne) {
-    std::string key = "clave", secret = "secreto", blank = "   ";
+    SecretText key = "clave", secret = "secreto", blank = "   ";
     ASSERT_TRUE(WriteProtectedFile(folder / "a.sclav", key, secret));
     ASSERT_TRUE(WriteProtectedFile(folder / "b.sclav", key, blank));
     EXPECT_EQ(ReadStoredPassword(folder / "b.sclav"), "");
@@ -43,10 +43,10 @@ TEST_F(ProtectedFileTest, BlankPasswordDoesNotInheritThePreviousOne) {
 }
 
 TEST_F(ProtectedFileTest, ExistingWholeRecordsAreFollowedNotOverwritten) {
-    std::string key = "k1", one = "uno";
+    SecretText key = "k1", one = "uno";
     ASSERT_TRUE(WriteProtectedFile(folder / "x.sclav", key, one));
     key = "k2";
-    std::string two = "dos";
+    SecretText two = "dos";
     ASSERT_TRUE(WriteProtectedFile(folder / "x.sclav", key, two));
     EXPECT_EQ(ReadWholeFile(folder / "x.sclav").size(), 368u);
     EXPECT_EQ(ReadStoredKey(folder / "x.sclav"), "k2");
@@ -66,7 +66,7 @@ TEST_F(ProtectedFileTest, ReadersRefuseBadLengthsAndNeverCreateFiles) {
 }
 
 TEST_F(ProtectedFileTest, LockedFileReadsAsEmpty) {
-    std::string key = "clave", password = "secreto";
+    SecretText key = "clave", password = "secreto";
     ASSERT_TRUE(WriteProtectedFile(folder / "l.sclav", key, password));
     UniqueFile holder(CreateFileW(Wide(folder / "l.sclav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
@@ -76,7 +76,7 @@ TEST_F(ProtectedFileTest, LockedFileReadsAsEmpty) {
 }
 
 TEST_F(ProtectedFileTest, FailedWriteReportsAndLeavesNothing) {
-    std::string key = "clave", password = "secreto";
+    SecretText key = "clave", password = "secreto";
     EXPECT_FALSE(WriteProtectedFile(folder / "no\\existe\\x.sclav", key, password));
     // A folder of that name: the open fails.
     CreateDirectoryW(Wide(folder / "carpeta.sclav").c_str(), nullptr);
@@ -86,7 +86,7 @@ TEST_F(ProtectedFileTest, FailedWriteReportsAndLeavesNothing) {
 }
 
 TEST_F(ProtectedFileTest, AccentedPathsWorkThroughWideCalls) {
-    std::string key = "clave", password = "p";
+    SecretText key = "clave", password = "p";
     ASSERT_TRUE(WriteProtectedFile(folder / "contrase\xF1" "a \x80.sclav", key, password));
     EXPECT_EQ(ReadStoredPassword(folder / "contrase\xF1" "a \x80.sclav"), "p");
     EXPECT_TRUE(FileExists(folder / "contrase\xF1" "a \x80.sclav"));

@@ -322,3 +322,23 @@ TEST(Claverix, Create_AllSignsOfTheLongestPassword) {
     EXPECT_EQ(Count(bytes->substr(0, 999), Signs), 999u);
     EXPECT_EQ(bytes->substr(999), "\r\r\n");
 }
+
+TEST(Claverix, Create_LeavesNoCopyOfThePasswordInMemory) {
+    START_CLAVERIX(claverix);
+    ASSERT_TRUE(claverix.ChooseCounts(40, 40, 14, 13, 13));
+    ASSERT_TRUE(claverix.SetFileName("memoria.txt"));
+    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{Created});
+    const auto lines = PasswordLines(e2e::ReadFileBytes(claverix.InFolder("memoria.txt")).value_or("?"));
+    ASSERT_TRUE(lines.has_value());
+    ASSERT_EQ(lines->size(), 1u);
+    ASSERT_EQ((*lines)[0].size(), 40u);
+    // Answered only once the run has returned to the dialog's own loop: no step of it is left to wipe.
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(claverix.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored));
+    const auto found = e2e::CountInMemory(claverix.Process().Pid(), {(*lines)[0]});
+    ASSERT_TRUE(found.has_value());
+    std::printf("memory probe, Claverix password: %d copies as bytes, %d as UTF-16\n", (*found)[0].narrow,
+                (*found)[0].wide);
+    EXPECT_EQ((*found)[0].narrow, 0);
+    EXPECT_EQ((*found)[0].wide, 0);
+}

@@ -188,14 +188,14 @@ TEST(Dictionary, FinishWord_MixedCaseFoldsOnlyVowelsThatComeOutLower) {
         RandomSource random;
         RandomSource replay;
         const Clock clock = FixedClock({16, 0, 0, ms});
-        const std::string result = FinishWord(word, mixed, random, clock);
+        const SecretText result = FinishWord(word, mixed, random, clock);
         ASSERT_EQ(result.size(), word.size());
         replay.Reseed(clock());
         for (std::size_t i = 0; i < word.size(); ++i) {
             const auto c = static_cast<unsigned char>(word[i]);
             const bool lowerDrawn = replay.RandomInt(1, 2) == 1;
             const unsigned char expected = lowerDrawn ? cp1252::ToLower(c) : cp1252::ToUpper(c);
-            const std::string folded = FoldAccents(std::string(1, static_cast<char>(expected)));
+            const SecretText folded = FoldAccents(std::string(1, static_cast<char>(expected)));
             EXPECT_EQ(result[i], folded[0]) << "ms " << ms << " position " << i;
             if (c == 0xF3 || c == 0xC1 || c == 0xE9) {
                 sawAccentFolded |= lowerDrawn;

@@ -322,3 +322,88 @@ TEST_F(PortaclipE2E, SecondCopyGetsNoHotKeysAndSaysNothing) {
     ASSERT_TRUE(e2e::ClickControl(second.Main(), HelpButton));
     second.ExpectMessage("...", HelpText());
 }
+
+TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
+    std::string folder = scratch.MakeFolder("claves");
+    const std::vector<std::string> passwords = {"B4nc0-Se\xF1or-2024", "c0rr3o-Plano", "f0r0!Secreto#1",
+                                                "JueGo#77-Largo-Muy-Largo", "Nube.Clave$55"};
+    for (std::size_t i = 0; i < passwords.size(); ++i)
+        Protect(folder + "\\f" + std::to_string(i) + ".sclav", "clave", passwords[i]);
+    auto probe = [&](const char* when) {
+        auto found = e2e::CountInMemory(app.Pid(), passwords);
+        EXPECT_TRUE(found.has_value());
+        if (!found) return std::vector<e2e::MemoryCount>(passwords.size());
+        for (std::size_t i = 0; i < found->size(); ++i)
+            std::printf("memory probe, Portaclip %s, password %zu: %d copies as bytes, %d as UTF-16\n", when, i + 1,
+                        (*found)[i].narrow, (*found)[i].wide);
+        return *found;
+    };
+    auto reset = [&] {
+        ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListCount(app.List()) == 0; }));
+    };
+
+    // Loaded, each password is there: the probe finds what the program holds.
+    ASSERT_TRUE(app.LoadWith(folder, "clave"));
+    ASSERT_EQ(e2e::ListCount(app.List()), 5);
+    for (const auto& count : probe("loaded")) EXPECT_GE(count.narrow, 1);
+    reset();
+    for (const auto& count : probe("after Resetear")) {
+        EXPECT_EQ(count.narrow, 0);
+        EXPECT_EQ(count.wide, 0);
+    }
+
+    // A password that went to the clipboard: what the system keeps of it is the system's; none of the
+    // others may be left.
+    ASSERT_TRUE(app.LoadKeepingPassword(folder));
+    ASSERT_TRUE(app.DoubleClickLine(2));
+    const std::string copied = passwords[std::stoul(e2e::ListLines(app.List())[2].substr(7))];
+    ASSERT_TRUE(WaitForClipboard(copied));
+    probe("with a password on the clipboard");
+    ASSERT_TRUE(app.HotKey('B'));
+    app.ExpectMessage("...", "Clipboard Borrado ..");
+    reset();
+    const auto left = probe("after a double click, ALT+B and Resetear");
+    for (std::size_t i = 0; i < passwords.size(); ++i) {
+        if (passwords[i] == copied) continue;
+        EXPECT_EQ(left[i].narrow, 0) << passwords[i];
+        EXPECT_EQ(left[i].wide, 0) << passwords[i];
+    }
+}
+
+TEST_F(PortaclipE2E, LoginEntriesLeaveNoCopyOnceTheDialogIsGone) {
+    HWND login = app.OpenLogin();
+    ASSERT_NE(login, nullptr);
+    // Typed as a user does, and never read back from outside: a WM_GETTEXT from here would make the
+    // program copy the text for its answer.
+    const std::vector<std::string> entries = {"Uno-Entrada1", "Dos-Entrada2"};
+    const int fields[] = {FirstEntry, SecondEntry};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        HWND field = e2e::Control(login, fields[i]);
+        ASSERT_TRUE(e2e::BringToFront(field));
+        ASSERT_TRUE(e2e::TypeText(entries[i]));
+        ASSERT_TRUE(e2e::WaitUntil([&] {
+            DWORD_PTR length = 0;
+            return SendMessageTimeoutW(field, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length) &&
+                   length == entries[i].size();
+        }));
+    }
+    // Entries that differ are read, compared and refused; "Salir" then ends the dialog.
+    ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
+    ASSERT_TRUE(FlushPosted(login, FirstEntry));
+    ASSERT_TRUE(e2e::ClickControl(login, ExitLogin));
+    ASSERT_TRUE(e2e::WaitForWindowGone(login));
+    auto browse = e2e::WaitForBrowseDialog(app.Pid());
+    ASSERT_TRUE(browse.has_value());
+    ASSERT_TRUE(e2e::BrowseCancel(*browse));
+    ASSERT_TRUE(FlushPosted(app.Main(), FileList));
+
+    const auto found = e2e::CountInMemory(app.Pid(), entries);
+    ASSERT_TRUE(found.has_value());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::printf("memory probe, Portaclip login entry %zu: %d copies as bytes, %d as UTF-16\n", i + 1,
+                    (*found)[i].narrow, (*found)[i].wide);
+        EXPECT_EQ((*found)[i].narrow, 0) << entries[i];
+        EXPECT_EQ((*found)[i].wide, 0) << entries[i];
+    }
+}

@@ -30,8 +30,9 @@ std::optional<POINT> LineCentre(HWND list, int index) {
 }
 }  // namespace
 
-void Protect(const std::string& path, std::string key, std::string password) {
-    if (cp1252::TrimSpaces(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
+void Protect(const std::string& path, std::string_view keyText, std::string_view passwordText) {
+    SecretText key(keyText), password(passwordText);
+    if (cp1252::TrimmedView(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
     ASSERT_TRUE(WriteProtectedFile(path, key, password)) << path;
 }
 

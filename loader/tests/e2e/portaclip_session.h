@@ -19,7 +19,7 @@ enum Id { FileList = 130, SubfoldersCheck = 134, LoadButton = 132, ResetButton =
           AcceptLogin = 7010 };
 
 // A .sclav file as the protector writes it; a blank key makes a file whose key reads empty.
-void Protect(const std::string& path, std::string key, std::string password);
+void Protect(const std::string& path, std::string_view key, std::string_view password);
 
 // Posts a focus change to the dialog and waits until the program has made it: every message posted to the
 // dialog before it has then been handled too.

@@ -36,14 +36,14 @@ public:
         for (const ScanEntry& entry : entries) visit(entry);
         return true;
     }
-    std::string ReadKey(const std::string& path) override {
+    SecretText ReadKey(const std::string& path) override {
         auto found = files.find(path);
-        return found == files.end() ? std::string() : found->second.key;
+        return found == files.end() ? SecretText() : SecretText(found->second.key);
     }
-    std::string ReadPassword(const std::string& path) override {
+    SecretText ReadPassword(const std::string& path) override {
         passwordReads.push_back(path);
         auto found = files.find(path);
-        return found == files.end() ? std::string() : found->second.password;
+        return found == files.end() ? SecretText() : SecretText(found->second.password);
     }
 
 private:

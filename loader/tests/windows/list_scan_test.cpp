@@ -16,8 +16,9 @@
 namespace {
 
 // A .sclav file as the protector writes it; a blank key gives a file whose key reads empty.
-void Protect(const std::string& path, std::string key, std::string password) {
-    if (cp1252::TrimSpaces(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
+void Protect(const std::string& path, std::string_view keyText, std::string_view passwordText) {
+    SecretText key(keyText), password(passwordText);
+    if (cp1252::TrimmedView(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
     ASSERT_TRUE(WriteProtectedFile(path, key, password)) << path;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 
 #include "driver.h"
@@ -305,4 +306,29 @@ TEST_F(Sellomar, DuringARunSearchIsIgnoredAndSalirEndsIt) {
     ASSERT_TRUE(AnswerMessageBox(*first));
     EXPECT_TRUE(program_.WaitForExit());
     EXPECT_EQ(program_.ExitCode(), std::optional<DWORD>(0));
+}
+
+TEST_F(Sellomar, RunLeavesNoCopyOfThePlainTextsInMemory) {
+    std::string source = scratch_.MakeFolder("planos");
+    std::string target = scratch_.MakeFolder("sellados");
+    const std::string texts[] = {"Banco-Plano-4821", "c0rreo#Plano", "linea-uno-77linea-dos-88"};
+    ASSERT_TRUE(WriteFileBytes(source + "\\banco.txt", texts[0]));
+    ASSERT_TRUE(WriteFileBytes(source + "\\correo.log", texts[1] + "\r\n"));
+    ASSERT_TRUE(WriteFileBytes(source + "\\lineas.txt", "linea-uno-77\r\nlinea-dos-88\r\n"));
+    HWND dialog = Start();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(RunWith(dialog, "sello 2024", source, target), Closing(3, 3));
+    // The closing message was the run's last step: once the dialog answers, the run has returned.
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored));
+    const auto found = CountInMemory(program_.Pid(), {texts[0], texts[1], texts[2]});
+    ASSERT_TRUE(found.has_value());
+    for (std::size_t i = 0; i < found->size(); ++i) {
+        std::printf("memory probe, Sellomar plain text %zu: %d copies as bytes, %d as UTF-16\n", i + 1,
+                    (*found)[i].narrow, (*found)[i].wide);
+        EXPECT_EQ((*found)[i].narrow, 0) << texts[i];
+        EXPECT_EQ((*found)[i].wide, 0) << texts[i];
+    }
+    EXPECT_EQ(ReadStoredPassword(target + "\\lineas.sclav"), texts[2]);
+    Quit(dialog);
 }

@@ -84,8 +84,8 @@ TEST(ScanAndProtect, SameBaseName_OnlyTheFirstMetIsProtected) {
     ProtectionState state = ScanInto(source.Path(), target.Path());
     EXPECT_EQ(state.foundCount, 2);
     EXPECT_EQ(state.protectedCount, 1);
-    std::string stored = ReadStoredPassword(target / "banco.sclav");
-    EXPECT_TRUE(stored == "uno1" || stored == "dos2") << stored;
+    SecretText stored = ReadStoredPassword(target / "banco.sclav");
+    EXPECT_TRUE(stored == "uno1" || stored == "dos2") << stored.view();
     EXPECT_EQ(ReadWholeFile(target / "banco.sclav").size(), 184u);
 }
 
