@@ -77,7 +77,9 @@ struct Shortcut {
 
 std::optional<Shortcut> ReadShortcut(const std::string& path) {
     IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return std::nullopt;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) {
+        return std::nullopt;
+    }
     IPersistFile* file = nullptr;
     std::optional<Shortcut> read;
     wchar_t target[MAX_PATH] = {}, description[512] = {}, icon[MAX_PATH] = {};

@@ -154,7 +154,8 @@ class ReleaseTest(unittest.TestCase):
         self.folder = tempfile.TemporaryDirectory()
         self.addCleanup(self.folder.cleanup)
         self.symbols = {p + ".debug": b"symbols of " + p.encode() for p in check_package.PROGRAMS}
-        self.facts = {p: (EPOCH, {".text": b"code", ".gnu_debuglink": debug_link(p + ".debug", self.symbols[p + ".debug"])})
+        self.facts = {p: (EPOCH, {
+            ".text": b"code", ".gnu_debuglink": debug_link(p + ".debug", self.symbols[p + ".debug"])})
                       for p in check_package.PROGRAMS}
         self.msi_times = [EPOCH, EPOCH]
 
@@ -185,8 +186,9 @@ class ReleaseTest(unittest.TestCase):
         def facts_of(exe):
             with open(exe, "rb") as f:
                 return self.facts[f.read()[len(b"MZ fake "):].decode()]
-        return check_package.check_release(out, FOLDER, EPOCH, lambda path, icons: [], lambda path: {"timeBeginPeriod", "timeEndPeriod"},
-                                           facts_of, lambda msi: self.msi_times)
+        return check_package.check_release(out, FOLDER, EPOCH, lambda path, icons: [],
+                                           lambda path: {"timeBeginPeriod", "timeEndPeriod"}, facts_of,
+                                           lambda msi: self.msi_times)
 
     def test_sound_release_passes(self):
         self.assertEqual(self.check(self.write()), [])
@@ -204,7 +206,8 @@ class ReleaseTest(unittest.TestCase):
             ("PE time stamp", stamped_at_link_time, {}, "Claverix.exe: PE time stamp"),
             ("zip entry times", lambda: None, {"epoch": EPOCH + 7200}, "dated"),
             ("symbols of another build", lambda: None,
-             {"symbols": dict(self.symbols, **{"Sellomar.exe.debug": b"other"})}, "Sellomar.exe.debug is not its symbols file"),
+             {"symbols": dict(self.symbols, **{"Sellomar.exe.debug": b"other"})},
+             "Sellomar.exe.debug is not its symbols file"),
             ("installer time", lambda: self.msi_times.__setitem__(1, EPOCH - 1), {}, "summary time"),
             ("sums", sums_made_before_a_change, {}, "SHA256SUMS lacks the right line for %s.msi" % FOLDER),
         ]
