@@ -19,6 +19,8 @@ namespace {
 constexpr char UpgradeCode[] = "{EA96C384-891E-4887-AEB4-A7C2ACBB17E2}";
 constexpr char SellomarCaption[] = "Protege tus contrase\xF1" "as, es lo mejor ...";
 constexpr int SellomarClose = 1005;
+constexpr const char* InstalledFiles[] = {"Claverix.exe", "le.txt", "Sellomar.exe", "Portaclip.exe",
+                                          "LEEME.txt", "README.txt", "LICENSE.txt"};
 
 std::string KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR path = nullptr;
@@ -114,10 +116,7 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
 
     // The files, the programs the very ones the build made.
     const std::string folder = KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Contrasenas";
-    for (const char* name : {"Claverix.exe", "le.txt", "Sellomar.exe", "Portaclip.exe", "LEEME.txt", "README.txt",
-                             "LICENSE.txt"}) {
-        EXPECT_TRUE(PathExists(folder + "\\" + name)) << name;
-    }
+    for (const char* name : InstalledFiles) EXPECT_TRUE(PathExists(folder + "\\" + name)) << name;
     EXPECT_EQ(e2e::ReadFileBytes(folder + "\\Sellomar.exe"), e2e::ReadFileBytes(e2e::WinePath(SELLOMAR_EXE_LINUX)));
 
     // One Start-menu shortcut per program, with its icon and a Spanish description.
@@ -189,10 +188,7 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
     EXPECT_EQ(WaitForSingleObject(opened.get(), 10000), WAIT_OBJECT_0);
 
     ASSERT_EQ(Msiexec("/x \"" + installer + "\" /qn"), std::optional<DWORD>(0));
-    for (const char* name : {"Claverix.exe", "le.txt", "Sellomar.exe", "Portaclip.exe", "LEEME.txt", "README.txt",
-                             "LICENSE.txt"}) {
-        EXPECT_FALSE(PathExists(folder + "\\" + name)) << name;
-    }
+    for (const char* name : InstalledFiles) EXPECT_FALSE(PathExists(folder + "\\" + name)) << name;
     EXPECT_FALSE(PathExists(menu));
     EXPECT_EQ(InstalledProduct(), "");
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\.sclav"));
