@@ -1,36 +1,47 @@
-# The Windows package: `cmake --build build/win --target package` makes
-# build/win/<project>-<version>-win64.zip holding, in one folder, the three programs, le.txt beside
-# Claverix.exe, the short READMEs for Windows users and the licence. Included by the top CMakeLists for
-# the Windows tree.
+# The release files, made by every build of the Windows tree (or alone: `--target release`) into
+# build/win/dist by tools/make_release.py, every time stamp in them the source date:
+#   <project>-<version>-win64.zip          one folder of that name: the three programs, le.txt beside
+#                                          Claverix.exe, the short READMEs for Windows users and the licence
+#   <project>-<version>-win64.msi          the same files installed for the current user (packaging/*.wxs)
+#   <project>-<version>-win64-symbols.zip  the programs' .debug files
+#   SHA256SUMS                             the SHA-256 of each of the three
+# Included by the top CMakeLists for the Windows tree.
 
-# Everything at the root of the folder: Claverix looks for le.txt beside itself.
-install(TARGETS claverix sellomar portaclip RUNTIME DESTINATION .)
-if(TARGET claverix_word_list)
-  install(FILES ${CMAKE_BINARY_DIR}/bin/le.txt DESTINATION .)
-endif()
-install(FILES
+set(suite_package ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
+set(DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+set(suite_package_files
+  $<TARGET_FILE:claverix> $<TARGET_FILE:sellomar> $<TARGET_FILE:portaclip>
   ${CMAKE_SOURCE_DIR}/packaging/LEEME.txt
   ${CMAKE_SOURCE_DIR}/packaging/README.txt
-  ${CMAKE_SOURCE_DIR}/packaging/LICENSE.txt
-  DESTINATION .)
+  ${CMAKE_SOURCE_DIR}/packaging/LICENSE.txt)
+if(TARGET claverix_word_list)
+  list(APPEND suite_package_files ${CMAKE_BINARY_DIR}/bin/le.txt)
+endif()
+# One product code per version, the same in every build of it: a newer version's installer then replaces
+# the older one (the upgrade code in the .wxs stays the same for ever).
+string(UUID suite_product_code NAMESPACE EA96C384-891E-4887-AEB4-A7C2ACBB17E2
+       NAME "${PROJECT_NAME} ${PROJECT_VERSION}" TYPE SHA1 UPPER)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Velmor Soft")
-set(CPACK_SYSTEM_NAME win64)
-set(suite_package ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
-set(CPACK_PACKAGE_FILE_NAME ${suite_package})
-# Unpacking gives one folder of that name rather than loose files in the user's download folder.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
-include(CPack)
+add_custom_command(
+  OUTPUT ${DIST_DIR}/SHA256SUMS
+  BYPRODUCTS ${DIST_DIR}/${suite_package}.zip ${DIST_DIR}/${suite_package}.msi
+             ${DIST_DIR}/${suite_package}-symbols.zip
+  COMMAND ${CMAKE_COMMAND} -E env PRODUCT_VERSION=${PROJECT_VERSION} PRODUCT_CODE=${suite_product_code}
+          ICON_DIR=${ICON_DIR} SYMBOLS_DIR=${SYMBOLS_DIR}
+          ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_release.py package ${SOURCE_DATE_FILE}
+          ${DIST_DIR} ${suite_package} ${CMAKE_SOURCE_DIR}/packaging/Contrasenas.wxs ${suite_package_files}
+  DEPENDS ${suite_package_files} ${SOURCE_DATE_FILE} ${CMAKE_SOURCE_DIR}/packaging/Contrasenas.wxs
+          ${CMAKE_SOURCE_DIR}/tools/make_release.py
+  COMMENT "Making the release files in ${DIST_DIR}"
+  VERBATIM)
+add_custom_target(release ALL DEPENDS ${DIST_DIR}/SHA256SUMS)
+# The end-to-end test of the installer installs this one.
+target_compile_definitions(road_e2e_tests PRIVATE INSTALLER_LINUX="${DIST_DIR}/${suite_package}.msi")
+add_dependencies(road_e2e_tests release)
 
-# Makes the package and checks what it holds (tools/check_package.py). The package is built from the
-# already built programs, so this only runs CPack. (CPack leaves CPACK_PACKAGE_FILE_NAME naming the source
-# package, hence suite_package.)
+# What the package holds (tools/check_package.py): the files, the lean programs and their symbols, the
+# time stamps and the sums.
 add_test(NAME Package.Deliverable
-         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_package.py
-                 --make ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR}
-                 ${CMAKE_BINARY_DIR}/${suite_package}.zip)
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_package.py ${DIST_DIR} ${suite_package}
+                 ${CMAKE_SOURCE_DIR})
 set_tests_properties(Package.Deliverable PROPERTIES LABELS deliverable TIMEOUT 300)

@@ -2,6 +2,20 @@
 # A Windows GUI program: static, with the suite's manifest, a version resource and icons made at build time
 # by tools/make_icons.py into ${ICON_DIR}/<name>.ico. A test checks the built program: 64-bit GUI, system
 # DLLs only, manifest, version and the icon groups ICON_IDS.
+#
+# Release programs: the same bytes from the same commit wherever and whenever they are built. Compiled
+# with debug information and without the build's folders in it; once linked, the debug information and the
+# symbol table move into SYMBOLS_DIR/<name>.exe.debug, the program keeps a debug link to that file, and its
+# PE time stamp is the source date (tools/make_release.py).
+add_compile_options(-g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/src -ffile-prefix-map=${CMAKE_BINARY_DIR}=/build)
+set(SYMBOLS_DIR ${CMAKE_BINARY_DIR}/symbols)
+# SOURCE_DATE_EPOCH, else the last commit's time; rewritten only when it changes, which relinks the programs.
+set(SOURCE_DATE_FILE ${CMAKE_BINARY_DIR}/source_date_epoch)
+add_custom_target(source_date
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_release.py epoch ${CMAKE_SOURCE_DIR} ${SOURCE_DATE_FILE}
+  BYPRODUCTS ${SOURCE_DATE_FILE}
+  VERBATIM)
+
 function(suite_icon name)
   if(NOT TARGET icon_${name})
     add_custom_command(
@@ -20,6 +34,13 @@ function(suite_program target)
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   target_link_libraries(${target} PRIVATE ${P_LIBRARIES})
   target_link_options(${target} PRIVATE -mwindows -municode)
+  add_dependencies(${target} source_date)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${SOURCE_DATE_FILE})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_release.py strip ${SOURCE_DATE_FILE}
+            $<TARGET_FILE:${target}> ${SYMBOLS_DIR}/${P_OUTPUT}.exe.debug
+    BYPRODUCTS ${SYMBOLS_DIR}/${P_OUTPUT}.exe.debug
+    VERBATIM)
   set(rc_defs
       -DPROGRAM_NAME=\\\"${P_OUTPUT}\\\"
       -DPROGRAM_DESCRIPTION=\\\"${P_DESCRIPTION}\\\"

@@ -1,20 +1,30 @@
 #!/usr/bin/env python3
-"""Checks the Windows package: one folder named like the zip holding exactly the three programs (each a
-64-bit GUI program importing only system DLLs, with its manifest and version, see check_program.py),
-le.txt beside Claverix.exe, the READMEs for Windows users and the licence.
+"""Checks the release files of a Windows build (tools/make_release.py) in their folder:
 
-    check_package.py [--make <cmake> <build folder>] <package.zip>
+- <name>.zip: one folder <name>/ holding exactly the three programs (each a 64-bit GUI program importing
+  only system DLLs, with its manifest and version, see check_program.py), le.txt beside Claverix.exe, the
+  READMEs for Windows users and the licence;
+- each program lean (no debug section) with a debug link to its file in <name>-symbols.zip, whose CRC-32
+  it records;
+- the source date (as make_release.py takes it from <source folder>) in every program's PE time stamp,
+  every entry of both zips and the installer's summary information;
+- SHA256SUMS giving the right sum of each of the three packages, and nothing else.
 
-With --make, `<cmake> --build <build folder> --target package` makes the zip first.
+    check_package.py <release folder> <name> <source folder>
 """
+import hashlib
 import os
+import struct
 import subprocess
 import sys
 import tempfile
+import time
 import zipfile
+import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_program  # noqa: E402
+import make_release  # noqa: E402
 
 PROGRAMS = ("Claverix.exe", "Sellomar.exe", "Portaclip.exe")
 # Their long loops sleep 1 ms per idle step: they must hold the timer at 1 ms, or on Windows every such sleep
@@ -111,9 +121,84 @@ def check_timer(name, imports):
     return ["%s: does not call %s" % (name, call) for call in TIMER_CALLS if call not in imports]
 
 
-def check_zip(path, check_exe=check_program.check, imports_of=imported_names):
-    """Every problem of the package; `check_exe(path, icon groups)` gives those of one program and
-    `imports_of(path)` the names it imports."""
+def pe_facts(path):
+    """The PE time stamp of the program and {section name: bytes} of its sections."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    stamp, = struct.unpack_from("<I", data, pe + 8)
+    out = subprocess.run(["x86_64-w64-mingw32-objdump", "-h", path], capture_output=True, text=True, check=True)
+    sections = {}
+    for line in out.stdout.splitlines():
+        fields = line.split()
+        # Idx Name Size VMA LMA File-off Align
+        if len(fields) == 7 and fields[0].isdigit():
+            size, offset = int(fields[2], 16), int(fields[5], 16)
+            sections[fields[1]] = data[offset:offset + size]
+    return stamp, sections
+
+
+def check_lean(name, facts, symbols, epoch):
+    """A shipped program: no debug section, a debug link to its symbols file (`symbols`: {file name: bytes})
+    recording that file's CRC-32, and the source date as its PE time stamp."""
+    stamp, sections = facts
+    problems = ["%s: debug section %s" % (name, s) for s in sorted(sections) if s.startswith(".debug")]
+    if stamp != epoch:
+        problems.append("%s: PE time stamp %d, not the source date %d" % (name, stamp, epoch))
+    link = sections.get(".gnu_debuglink", b"")
+    if b"\0" not in link or len(link) < 8:
+        return problems + ["%s: no debug link" % name]
+    target = link[:link.index(b"\0")].decode("latin-1")
+    crc, = struct.unpack_from("<I", link, len(link) - 4)
+    if target not in symbols:
+        problems.append("%s: its debug link names %s, which the symbols zip lacks" % (name, target))
+    elif zlib.crc32(symbols[target]) != crc:
+        problems.append("%s: %s is not its symbols file (CRC-32 differs)" % (name, target))
+    return problems
+
+
+def check_entry_times(path, epoch):
+    """Every entry of the zip dated the source date (zip times are UTC here, to 2 seconds)."""
+    expected = time.gmtime(epoch - epoch % 2)[:6]
+    with zipfile.ZipFile(path) as archive:
+        return ["%s: %s dated %s, not the source date" % (os.path.basename(path), i.filename, i.date_time)
+                for i in archive.infolist() if i.date_time != expected]
+
+
+def check_sums(folder, packages):
+    path = os.path.join(folder, "SHA256SUMS")
+    if not os.path.isfile(path):
+        return ["no SHA256SUMS"]
+    expected = set()
+    for p in packages:
+        with open(os.path.join(folder, p), "rb") as f:
+            expected.add("%s  %s" % (hashlib.sha256(f.read()).hexdigest(), p))
+    with open(path) as f:
+        listed = set(f.read().splitlines())
+    return (["SHA256SUMS lacks the right line for " + line.split()[-1] for line in sorted(expected - listed)] +
+            ["SHA256SUMS has a wrong line: " + line for line in sorted(listed - expected)])
+
+
+def check_release(folder, name, epoch, check_exe=check_program.check, imports_of=imported_names,
+                  facts_of=pe_facts, msi_times=make_release.msi_times):
+    """Every problem of the release files; `facts_of` and `msi_times` give what pe_facts and
+    make_release.msi_times read from a program and from the installer."""
+    packages = [name + ".zip", name + "-symbols.zip", name + ".msi"]
+    missing = [p for p in packages if not os.path.isfile(os.path.join(folder, p))]
+    if missing:
+        return ["no " + p for p in missing]
+    package, symbols_zip, msi = (os.path.join(folder, p) for p in packages)
+    with zipfile.ZipFile(symbols_zip) as archive:
+        symbols = {i.filename.split("/")[-1]: archive.read(i) for i in archive.infolist() if not i.is_dir()}
+    problems = check_zip(package, check_exe, imports_of, lambda n, exe: check_lean(n, facts_of(exe), symbols, epoch))
+    problems += check_entry_times(package, epoch) + check_entry_times(symbols_zip, epoch)
+    problems += ["%s: summary time %d, not the source date" % (packages[2], t) for t in msi_times(msi) if t != epoch]
+    return problems + check_sums(folder, packages)
+
+
+def check_zip(path, check_exe=check_program.check, imports_of=imported_names, check_more=lambda name, exe: []):
+    """Every problem of the package; `check_exe(path, icon groups)` gives those of one program,
+    `imports_of(path)` the names it imports and `check_more(name, path)` anything else."""
     if not os.path.isfile(path):
         return ["no package " + path]
     folder = os.path.basename(path)[:-len(".zip")]
@@ -130,6 +215,7 @@ def check_zip(path, check_exe=check_program.check, imports_of=imported_names):
                     f.write(data)
                 problems += [base + ": " + p for p in check_exe(exe, [])]
                 problems += check_timer(base, imports_of(exe))
+                problems += check_more(base, exe)
             elif base == WORD_LIST:
                 problems += check_word_list(data)
             else:
@@ -138,22 +224,16 @@ def check_zip(path, check_exe=check_program.check, imports_of=imported_names):
 
 
 def main(argv):
-    args = argv[1:]
-    if len(args) == 4 and args[0] == "--make":
-        cmake, build = args[1], args[2]
-        made = subprocess.run([cmake, "--build", build, "--target", "package"])
-        if made.returncode != 0:
-            print("making the package failed")
-            return 1
-        args = args[3:]
-    if len(args) != 1:
+    if len(argv) != 4:
         print(__doc__)
         return 2
-    problems = check_zip(args[0])
+    folder, name, source = argv[1:]
+    problems = check_release(folder, name, max(make_release.source_date(source), make_release.EARLIEST))
     for p in problems:
-        print("%s: %s" % (args[0], p))
+        print("%s: %s" % (folder, p))
     if not problems:
-        print("%s: the three programs, le.txt, the READMEs and the licence, all sound" % args[0])
+        print("%s: the three programs (lean, their symbols beside), le.txt, the READMEs and the licence, all "
+              "sound, dated the source date, and the sums right" % folder)
     return 1 if problems else 0
 
 

@@ -146,7 +146,15 @@ Sellomar::Sellomar() {
         ADD_FAILURE() << "cannot copy Sellomar.exe (error " << GetLastError() << ")";
         return;
     }
-    program_ = e2e::Program::Launch(exe, folder_.Path());
+    Start(exe, folder_.Path());
+}
+
+Sellomar::Sellomar(const std::string& installedExe) {
+    Start(installedExe, installedExe.substr(0, installedExe.rfind('\\')));
+}
+
+void Sellomar::Start(const std::string& exe, const std::string& folder) {
+    program_ = e2e::Program::Launch(exe, folder);
     if (!program_) {
         ADD_FAILURE() << "Sellomar did not start: " << program_.Error();
         return;
@@ -158,6 +166,7 @@ Sellomar::Sellomar() {
         return dialog_ != nullptr || box.has_value();
     });
     if (box) {
+        registered_ = true;
         EXPECT_EQ(box->text, RegisteredMessage);
         EXPECT_TRUE(e2e::AnswerMessageBox(*box));
         dialog_ = e2e::WaitForTopWindow(program_.Pid(), SellomarCaption, "#32770");

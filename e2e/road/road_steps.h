@@ -46,10 +46,14 @@ void MakePassword(ClaverixSession& claverix, const PasswordOrder& order, const s
 class Sellomar {
 public:
     Sellomar();
+    // The program where an installer put it, started there.
+    explicit Sellomar(const std::string& installedExe);
     Sellomar(const Sellomar&) = delete;
     Sellomar& operator=(const Sellomar&) = delete;
 
     HWND Dialog() const { return dialog_; }
+    // Whether the start registered the .sclav type (and said so).
+    bool Registered() const { return registered_; }
     // Types the program password, presses "...", answers both pick messages and picks both folders in the
     // browse dialog; gives the text of the message that ends the run (left open when a screenshot is asked
     // for, until it is saved).
@@ -59,9 +63,12 @@ public:
     void Quit();
 
 private:
+    void Start(const std::string& exe, const std::string& folder);
+
     e2e::ScratchFolder folder_;  // declared first, removed last: after the program is gone
     e2e::Program program_;
     HWND dialog_ = nullptr;
+    bool registered_ = false;
 };
 
 // Portaclip: "...", the password typed in both fields of the login dialog, "Aceptar", the folder picked, the

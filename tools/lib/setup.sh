@@ -8,6 +8,7 @@ SUITE_PACKAGES=(
     g++-mingw-w64-x86-64
     wine wine64
     wspanish
+    wixl msitools
 )
 
 ensure_packages() {

@@ -14,8 +14,9 @@ start_wine_session() {
     SESSION_DIR=$(mktemp -d /tmp/suite-wine.XXXXXX)
     export WINEPREFIX="$SESSION_DIR/prefix"
     export WINEDEBUG=-all
-    # A fresh prefix would otherwise offer to download Mono and Gecko.
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # A fresh prefix would otherwise offer to download Mono and Gecko; winemenubuilder would copy the
+    # shortcuts and file types that installers and programs make into the Linux desktop's menus.
+    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
     export WINEARCH=win64
 
     if [ "$keep_display" = 0 ] || [ -z "${DISPLAY:-}" ]; then

@@ -1,17 +1,22 @@
 #!/usr/bin/env python3
-"""Checks tools/check_package.py on small zips made here: the layout, the word list, the texts, and that a
-program the program check refuses fails the package.
+"""Checks tools/check_package.py on small zips made here: the layout, the word list, the texts, that a
+program the program check refuses fails the package, and the release checks (lean programs and their
+symbols, dates, sums) on release folders written with tools/make_release.py's zip writer.
 
     python3 tools/tests/test_check_package.py
 """
+import hashlib
 import os
+import struct
 import sys
 import tempfile
 import unittest
 import zipfile
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir))
 import check_package  # noqa: E402
+import make_release  # noqa: E402
 
 FOLDER = "Contrasenas-1.0.0-win64"
 
@@ -131,6 +136,88 @@ class PackageTest(unittest.TestCase):
     def test_missing_zip_is_reported(self):
         self.assertEqual(check_package.check_zip(os.path.join(self.folder.name, "none.zip")),
                          ["no package " + os.path.join(self.folder.name, "none.zip")])
+
+
+EPOCH = 1796767952  # an even number of seconds, which a zip entry can hold exactly
+
+
+def debug_link(name, data):
+    link = name.encode() + b"\0"
+    link += b"\0" * (-len(link) % 4)
+    return link + struct.pack("<I", zlib.crc32(data))
+
+
+class ReleaseTest(unittest.TestCase):
+    """A release folder as make_release.py writes it, with fake programs whose PE facts the test gives."""
+
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
+        self.symbols = {p + ".debug": b"symbols of " + p.encode() for p in check_package.PROGRAMS}
+        self.facts = {p: (EPOCH, {
+            ".text": b"code", ".gnu_debuglink": debug_link(p + ".debug", self.symbols[p + ".debug"])})
+                      for p in check_package.PROGRAMS}
+        self.msi_times = [EPOCH, EPOCH]
+
+    def write(self, epoch=EPOCH, symbols=None):
+        files = {}
+        for name, data in good_entries().items():
+            files[name] = os.path.join(self.folder.name, name)
+            with open(files[name], "wb") as f:
+                f.write(data)
+        symbol_files = {}
+        for name, data in (symbols or self.symbols).items():
+            symbol_files[name] = os.path.join(self.folder.name, name)
+            with open(symbol_files[name], "wb") as f:
+                f.write(data)
+        out = os.path.join(self.folder.name, "dist")
+        os.makedirs(out, exist_ok=True)
+        make_release.write_zip(os.path.join(out, FOLDER + ".zip"), FOLDER, files, epoch)
+        make_release.write_zip(os.path.join(out, FOLDER + "-symbols.zip"), FOLDER + "-symbols", symbol_files, EPOCH)
+        with open(os.path.join(out, FOLDER + ".msi"), "wb") as f:
+            f.write(b"installer")
+        with open(os.path.join(out, "SHA256SUMS"), "w") as sums:
+            for p in (FOLDER + ".zip", FOLDER + "-symbols.zip", FOLDER + ".msi"):
+                with open(os.path.join(out, p), "rb") as f:
+                    sums.write("%s  %s\n" % (hashlib.sha256(f.read()).hexdigest(), p))
+        return out
+
+    def check(self, out):
+        def facts_of(exe):
+            with open(exe, "rb") as f:
+                return self.facts[f.read()[len(b"MZ fake "):].decode()]
+        return check_package.check_release(out, FOLDER, EPOCH, lambda path, icons: [],
+                                           lambda path: {"timeBeginPeriod", "timeEndPeriod"}, facts_of,
+                                           lambda msi: self.msi_times)
+
+    def test_sound_release_passes(self):
+        self.assertEqual(self.check(self.write()), [])
+
+    def test_release_problems(self):
+        def with_debug_section():
+            self.facts["Portaclip.exe"][1][".debug_info"] = b"dwarf"
+        def stamped_at_link_time():
+            self.facts["Claverix.exe"] = (EPOCH + 3600, self.facts["Claverix.exe"][1])
+        def sums_made_before_a_change():
+            with open(os.path.join(out, FOLDER + ".msi"), "ab") as f:
+                f.write(b" changed")
+        cases = [
+            ("debug section", with_debug_section, {}, "Portaclip.exe: debug section .debug_info"),
+            ("PE time stamp", stamped_at_link_time, {}, "Claverix.exe: PE time stamp"),
+            ("zip entry times", lambda: None, {"epoch": EPOCH + 7200}, "dated"),
+            ("symbols of another build", lambda: None,
+             {"symbols": dict(self.symbols, **{"Sellomar.exe.debug": b"other"})},
+             "Sellomar.exe.debug is not its symbols file"),
+            ("installer time", lambda: self.msi_times.__setitem__(1, EPOCH - 1), {}, "summary time"),
+            ("sums", sums_made_before_a_change, {}, "SHA256SUMS lacks the right line for %s.msi" % FOLDER),
+        ]
+        for label, change, written, expected in cases:
+            with self.subTest(label):
+                self.setUp()
+                out = self.write(**written)
+                change()
+                problems = self.check(out)
+                self.assertTrue(any(expected in p for p in problems), problems)
 
 
 if __name__ == "__main__":

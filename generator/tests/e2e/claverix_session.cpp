@@ -19,7 +19,7 @@ bool ShowsIcon(const e2e::MessageBoxView& box) {
 
 }  // namespace
 
-ClaverixSession::ClaverixSession(std::optional<std::string> wordList) {
+ClaverixSession::ClaverixSession(std::optional<std::string> wordList) : programFolder_(folder_.Path()) {
     if (!folder_.Valid()) {
         problem_ = "no scratch folder on T:";
         return;
@@ -33,7 +33,16 @@ ClaverixSession::ClaverixSession(std::optional<std::string> wordList) {
         problem_ = "cannot write le.txt";
         return;
     }
-    program_ = e2e::Program::Launch(exe, folder_.Path());
+    Start(exe);
+}
+
+ClaverixSession::ClaverixSession(const Installed& installed)
+    : programFolder_(installed.exePath.substr(0, installed.exePath.rfind('\\'))) {
+    Start(installed.exePath);
+}
+
+void ClaverixSession::Start(const std::string& exe) {
+    program_ = e2e::Program::Launch(exe, programFolder_);
     if (!program_) {
         problem_ = program_.Error();
         return;

@@ -13,6 +13,11 @@ class ClaverixSession {
 public:
     // wordList: the bytes of le.txt to put beside the program before it starts; none leaves it out.
     explicit ClaverixSession(std::optional<std::string> wordList = std::nullopt);
+    // The program where an installer put it, started there (its password files go into that folder).
+    struct Installed {
+        std::string exePath;
+    };
+    explicit ClaverixSession(const Installed& installed);
 
     // Empty when the program started and showed its dialog; otherwise what went wrong.
     const std::string& Problem() const { return problem_; }
@@ -20,8 +25,8 @@ public:
     HWND Item(int id) const { return e2e::Control(dialog_, id); }
     e2e::Program& Process() { return program_; }
     // A path in the program's folder.
-    std::string InFolder(std::string_view name) const { return folder_ / name; }
-    const std::string& Folder() const { return folder_.Path(); }
+    std::string InFolder(std::string_view name) const { return programFolder_ + "\\" + std::string(name); }
+    const std::string& Folder() const { return programFolder_; }
 
     // Scrolls the count list to the number and clicks its line, as the user does; true once it is selected.
     bool ChooseCount(int listId, int value);
@@ -43,7 +48,10 @@ public:
     std::vector<std::string> CreateAndAnswer(int count);
 
 private:
-    e2e::ScratchFolder folder_;
+    void Start(const std::string& exe);
+
+    e2e::ScratchFolder folder_;  // empty and unused for an installed program
+    std::string programFolder_;
     e2e::Program program_;
     HWND dialog_ = nullptr;
     std::string problem_;
