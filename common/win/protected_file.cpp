@@ -10,7 +10,7 @@ ProtectedRecord& WriterRecord() {
     return record;
 }
 
-bool WriteProtectedFile(const std::string& path, std::string& key, std::string& password) {
+bool WriteProtectedFile(const std::string& path, std::string& key, std::string& password, ExistingFile existing) {
     ProtectedRecord& record = WriterRecord();
     if (ChunkText(record, key, ChunkGroup::Key)) key.clear();
     if (ChunkText(record, password, ChunkGroup::Password)) {
@@ -20,8 +20,9 @@ bool WriteProtectedFile(const std::string& path, std::string& key, std::string& 
     }
 
     std::wstring widePath = Wide(path);
-    UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                existing == ExistingFile::Refuse ? CREATE_NEW : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
     if (!file) return false;
     bool created = GetLastError() != ERROR_ALREADY_EXISTS;
 

@@ -30,9 +30,10 @@ void ProtectFile(ProtectionState& state, const std::string& folder, const Folder
     // An earlier protected file is never replaced or extended.
     if (PathExists(target)) return;
     std::string text = ReadPlainText(folder + entry.name, MaxPlainText);
-    // Looked at again: the read served the message queue, and the writer would extend a file that appeared.
-    if (!IsAcceptedPlainText(text) || PathExists(target)) return;
-    if (WriteProtectedFile(target, state.programPassword, text)) {
+    if (!IsAcceptedPlainText(text)) return;
+    // Only a new file: one that appeared while the read served the message queue is left as it is (and
+    // counted as not written). Refused by the open itself, which costs no second look at the target.
+    if (WriteProtectedFile(target, state.programPassword, text, ExistingFile::Refuse)) {
         ++state.protectedCount;
     } else {
         ++state.failedCount;
