@@ -103,11 +103,24 @@ double Median(std::vector<double> values) {
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
-std::string FigureLine(std::string_view name, double measuredMs, double floorMs) {
-    char ratio[32] = "-";
-    if (floorMs > 0.0) std::snprintf(ratio, sizeof ratio, "%.2f", measuredMs / floorMs);
+Spread SpreadOf(const std::vector<double>& values) {
+    if (values.empty()) return {};
+    const auto [least, greatest] = std::minmax_element(values.begin(), values.end());
+    return Spread{*least, Median(values), *greatest};
+}
+
+std::optional<double> Ratio(double measured, double floor) {
+    if (floor > 0.0) return measured / floor;
+    return std::nullopt;
+}
+
+std::string FigureLine(std::string_view name, const Spread& values, std::string_view unit, std::optional<double> ratio) {
+    char ratioText[32] = "-";
+    if (ratio) std::snprintf(ratioText, sizeof ratioText, "%.2f", *ratio);
+    const int u = static_cast<int>(unit.size());
     char line[256];
-    std::snprintf(line, sizeof line, "%-44.*s %10.1f ms %10.1f ms %8s", static_cast<int>(name.size()), name.data(),
-                  measuredMs, floorMs, ratio);
+    std::snprintf(line, sizeof line, "%-40.*s %9.1f %.*s %9.1f %.*s %9.1f %.*s %7s", static_cast<int>(name.size()),
+                  name.data(), values.min, u, unit.data(), values.median, u, unit.data(), values.max, u, unit.data(),
+                  ratioText);
     return line;
 }

@@ -48,5 +48,16 @@ std::optional<PasswordRun> FindPasswordRun(std::string_view password, const Pass
 
 double Median(std::vector<double> values);
 
-// "name   measured ms   floor ms   ratio": one line of the report; the ratio is "-" for a zero floor.
-std::string FigureLine(std::string_view name, double measuredMs, double floorMs);
+// The least, the middle and the greatest of a figure's runs (all 0 for none).
+struct Spread {
+    double min = 0;
+    double median = 0;
+    double max = 0;
+};
+Spread SpreadOf(const std::vector<double>& values);
+
+// measured / floor; nothing for a floor that is not above 0.
+std::optional<double> Ratio(double measured, double floor);
+
+// "name   min   median   max   ratio": one line of the report, the values in `unit`; "-" for no ratio.
+std::string FigureLine(std::string_view name, const Spread& values, std::string_view unit, std::optional<double> ratio);

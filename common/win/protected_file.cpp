@@ -12,7 +12,7 @@ ProtectedRecord& WriterRecord() {
 
 void WipeWriterRecord() { WipeObject(WriterRecord()); }
 
-bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password) {
+bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password, ExistingFile existing) {
     ProtectedRecord& record = WriterRecord();
     if (ChunkText(record, key, ChunkGroup::Key)) key.clear();
     if (ChunkText(record, password, ChunkGroup::Password)) {
@@ -22,8 +22,9 @@ bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& pa
     }
 
     std::wstring widePath = Wide(path);
-    UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                existing == ExistingFile::Refuse ? CREATE_NEW : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
     if (!file) return false;
     bool created = GetLastError() != ERROR_ALREADY_EXISTS;
 

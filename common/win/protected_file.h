@@ -15,7 +15,10 @@ void WipeWriterRecord();
 // of the file's whole records (first, for a new file). Texts it encoded are emptied. A password that is blank
 // after trimming clears the password chunks, so an earlier file's password is never carried into this one.
 // Gives true only when the whole record was written; a file this call created and could not fill is removed.
-bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password);
+// With ExistingFile::Refuse the file must not exist yet: one that does is left as it is and false is given.
+enum class ExistingFile { Extend, Refuse };
+bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password,
+                        ExistingFile existing = ExistingFile::Extend);
 
 // The stored key and password of the file's last record, trimmed; empty when the file is missing, locked,
 // unreadable, or not a whole number of records. Never creates a file.

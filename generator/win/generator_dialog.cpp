@@ -79,8 +79,17 @@ DialogTemplate GeneratorTemplate() {
 
 void FillCountList(HWND dialog, int listId, int lastValue) {
     HWND list = GetDlgItem(dialog, listId);
+    // The values come in ascending order, which their leading zeros make the sorted order too: each one goes
+    // at the end (a sorted list does not sort what LB_INSERTSTRING adds), so no item is compared with the
+    // others. The storage for all of them is taken at once, and the list leaves its scroll bar and drawing
+    // alone until the last one is in.
+    const WPARAM count = static_cast<WPARAM>(lastValue) + 1;
+    SendMessageW(list, LB_INITSTORAGE, count, static_cast<LPARAM>(count * 4 * sizeof(wchar_t)));
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (int value = 0; value <= lastValue; ++value)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(ThreeDigitNumber(value)).c_str()));
+        SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(Wide(ThreeDigitNumber(value)).c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 void AssignFonts(HWND dialog) {

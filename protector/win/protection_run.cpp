@@ -35,14 +35,15 @@ void ProtectFile(ProtectionState& state, const std::string& folder, const Folder
     // A candidate whose name cannot be written cannot be opened either: found, and read as empty.
     if (!entry.exactName) return;
     std::string target = TargetPath(state.targetFolder, entry.name);
-    // An earlier protected file is never replaced or extended.
-    if (PathExists(target)) return;
     SecretText text = ReadPlainText(folder + entry.name, MaxPlainText);
-    // Looked at again: the read served the message queue, and the writer would extend a file that appeared.
-    if (!IsAcceptedPlainText(text) || PathExists(target)) return;
-    if (WriteProtectedFile(target, state.programPassword, text)) {
+    if (!IsAcceptedPlainText(text)) return;
+    // An earlier protected file is never replaced or extended: the writer's open refuses a target that
+    // exists, also one that appeared while the read served the message queue. That open is the run's one look
+    // at the target; a separate test before it would cost as much again, since finding that a name is missing
+    // means reading the whole target folder.
+    if (WriteProtectedFile(target, state.programPassword, text, ExistingFile::Refuse)) {
         ++state.protectedCount;
-    } else {
+    } else if (!PathExists(target)) {  // a target that exists is skipped: found, not protected
         ++state.failedCount;
     }
 }

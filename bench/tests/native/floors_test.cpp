@@ -137,13 +137,29 @@ TEST(Report, MedianOfOddEvenAndEmpty) {
     EXPECT_DOUBLE_EQ(Median({}), 0);
 }
 
-TEST(Report, FigureLine_GivesTheRatioOrADashForNoFloor) {
-    const std::string line = FigureLine("Claverix start", 300, 150);
+TEST(Report, SpreadOf_LeastMiddleAndGreatestInAnyOrder) {
+    const Spread spread = SpreadOf({7, 2, 9, 4});
+    EXPECT_DOUBLE_EQ(spread.min, 2);
+    EXPECT_DOUBLE_EQ(spread.median, 5.5);
+    EXPECT_DOUBLE_EQ(spread.max, 9);
+    const Spread one = SpreadOf({3});
+    EXPECT_DOUBLE_EQ(one.min, 3);
+    EXPECT_DOUBLE_EQ(one.max, 3);
+    EXPECT_DOUBLE_EQ(SpreadOf({}).max, 0);
+}
+
+TEST(Report, FigureLine_GivesTheSpreadAndTheRatioOrADashForNoFloor) {
+    const std::string line = FigureLine("Claverix start", Spread{280, 300, 350}, "ms", Ratio(300, 150));
     EXPECT_NE(line.find("Claverix start"), std::string::npos);
-    EXPECT_NE(line.find("300.0 ms"), std::string::npos);
-    EXPECT_NE(line.find("150.0 ms"), std::string::npos);
+    const std::size_t min = line.find("280.0 ms"), median = line.find("300.0 ms"), max = line.find("350.0 ms");
+    ASSERT_NE(min, std::string::npos);
+    ASSERT_NE(median, std::string::npos);
+    ASSERT_NE(max, std::string::npos);
+    EXPECT_LT(min, median);
+    EXPECT_LT(median, max);
     EXPECT_EQ(line.substr(line.size() - 4), "2.00");
-    EXPECT_EQ(FigureLine("x", 10, 0).back(), '-');
+    EXPECT_NE(FigureLine("memoria", Spread{9.5, 9.5, 9.5}, "MB", std::nullopt).find("9.5 MB"), std::string::npos);
+    EXPECT_EQ(FigureLine("x", Spread{10, 10, 10}, "ms", Ratio(10, 0)).back(), '-');
 }
 
 TEST(PasswordFloor, DistinctSeeds_EveryMillisecondAtNightOneInEightInTheEvening) {

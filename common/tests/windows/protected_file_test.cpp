@@ -51,6 +51,15 @@ TEST_F(ProtectedFileTest, ExistingWholeRecordsAreFollowedNotOverwritten) {
     EXPECT_EQ(ReadWholeFile(folder / "x.sclav").size(), 368u);
     EXPECT_EQ(ReadStoredKey(folder / "x.sclav"), "k2");
     EXPECT_EQ(ReadStoredPassword(folder / "x.sclav"), "dos");
+
+    // Asked for a new file only, the writer leaves an existing one as it is.
+    SecretText three = "tres";
+    EXPECT_FALSE(WriteProtectedFile(folder / "x.sclav", key, three, ExistingFile::Refuse));
+    EXPECT_EQ(ReadWholeFile(folder / "x.sclav").size(), 368u);
+    EXPECT_EQ(ReadStoredPassword(folder / "x.sclav"), "dos");
+    three = "tres";
+    ASSERT_TRUE(WriteProtectedFile(folder / "y.sclav", key, three, ExistingFile::Refuse));
+    EXPECT_EQ(ReadStoredPassword(folder / "y.sclav"), "tres");
 }
 
 TEST_F(ProtectedFileTest, ReadersRefuseBadLengthsAndNeverCreateFiles) {

@@ -42,6 +42,31 @@ std::map<std::string, std::string> Snapshot(const TempFolder& folder, std::initi
     return bytes;
 }
 
+// A message-only window that calls `onApp` when the WM_APP posted to it is dispatched: the reader's pump
+// takes it while the first plain file is read.
+class PostedDuringTheRead {
+public:
+    explicit PostedDuringTheRead(void (*onApp)()) {
+        handler = onApp;
+        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        if (window_ == nullptr) return;
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_APP) handler();
+            return DefWindowProcW(w, m, wp, lp);
+        }));
+        posted_ = PostMessageW(window_, WM_APP, 0, 0) != FALSE;
+    }
+    ~PostedDuringTheRead() {
+        if (window_ != nullptr) DestroyWindow(window_);
+    }
+    bool Posted() const { return posted_; }
+
+private:
+    static inline void (*handler)() = nullptr;
+    HWND window_ = nullptr;
+    bool posted_ = false;
+};
+
 }  // namespace
 
 TEST(ScanAndProtect, ScanExample_FoundAndProtectedThenNothingNew) {
@@ -190,16 +215,11 @@ TEST(ScanAndProtect, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
     state.targetFolder = target.Path();
     state.programPassword = "clave123";
     running = &state;
-    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m == WM_APP) running->exitRequested = true;
-        return DefWindowProcW(w, m, wp, lp);
-    }));
-    ASSERT_TRUE(PostMessageW(window, WM_APP, 0, 0));
-
-    ScanAndProtect(state, source.Path());
-    DestroyWindow(window);
+    {
+        PostedDuringTheRead salir([] { running->exitRequested = true; });
+        ASSERT_TRUE(salir.Posted());
+        ScanAndProtect(state, source.Path());
+    }
     EXPECT_TRUE(state.exitRequested);
     EXPECT_EQ(state.foundCount, 1);
     EXPECT_EQ(state.protectedCount, 1);
@@ -211,6 +231,25 @@ TEST(ScanAndProtect, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
         }
     }
     EXPECT_EQ(written, 1);
+}
+
+TEST(ScanAndProtect, TargetMadeWhileThePlainFileIsReadIsLeftAsItIs) {
+    TempFolder source;
+    TempFolder target;
+    WriteWholeFile(source / "banco.txt", "secreto");
+    // Another program makes banco.sclav after the run found no such file, while it reads banco.txt.
+    static std::string made;
+    made = target / "banco.sclav";
+    ProtectionState state;
+    {
+        PostedDuringTheRead other([] { WriteWholeFile(made, "de otro programa"); });
+        ASSERT_TRUE(other.Posted());
+        state = ScanInto(source.Path(), target.Path());
+    }
+    EXPECT_EQ(state.foundCount, 1);
+    EXPECT_EQ(state.protectedCount, 0);
+    EXPECT_EQ(state.failedCount, 0);  // skipped as any earlier target is, not reported as a failed write
+    EXPECT_EQ(ReadWholeFile(made), "de otro programa");
 }
 
 TEST(ReadPlainText, ReadsWhileAnotherProgramWritesTheFile) {
