@@ -1,20 +1,44 @@
 // Holds the system timer at 1 ms for as long as the owner lives. The programs' long loops sleep 1 ms per
 // idle step (PumpOneMessage); at Windows' default 15.6 ms tick every such Sleep(1) would last a whole tick
-// and a 999-character password would take minutes instead of seconds. Needs winmm.
+// and a 999-character password would take minutes instead of seconds. An owner lives only while such a loop
+// runs: a finer tick costs the whole system power.
+//
+// winmm is loaded from the system folder by the first owner, not imported: loading it is a noticeable part
+// of a program's start under Wine, and a program that never runs a loop never needs it. It stays loaded.
 #pragma once
 
 #include <windows.h>
-#include <mmsystem.h>
 
 class FineSleepPeriod {
 public:
-    FineSleepPeriod() : held_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    FineSleepPeriod() : held_(Call("timeBeginPeriod")) {}
     ~FineSleepPeriod() {
-        if (held_) timeEndPeriod(1);
+        if (held_) Call("timeEndPeriod");
     }
     FineSleepPeriod(const FineSleepPeriod&) = delete;
     FineSleepPeriod& operator=(const FineSleepPeriod&) = delete;
 
 private:
+    using PeriodProc = UINT(WINAPI*)(UINT);
+
+    static HMODULE Winmm() {
+        static const HMODULE library = [] {
+            wchar_t path[MAX_PATH];
+            const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+            if (length == 0 || length + 11 > MAX_PATH) return HMODULE{};
+            lstrcpyW(path + length, L"\\winmm.dll");
+            return LoadLibraryW(path);
+        }();
+        return library;
+    }
+
+    // True when winmm did it (TIMERR_NOERROR).
+    static bool Call(const char* name) {
+        HMODULE library = Winmm();
+        if (library == nullptr) return false;
+        auto proc = reinterpret_cast<PeriodProc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+        return proc != nullptr && proc(1) == 0;
+    }
+
     bool held_;
 };

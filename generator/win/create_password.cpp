@@ -12,6 +12,7 @@
 #include "output_path.h"
 #include "password_file.h"
 #include "platform.h"
+#include "sleep_period.h"
 #include "win_text.h"
 
 namespace {
@@ -160,6 +161,8 @@ void CreatePassword() {
             Generating = false;
         }
     } running;
+    // Every step of a generation sleeps 1 ms when no message waits.
+    FineSleepPeriod fineSleeps;
 
     const auto exactName = TypedFileName();
     // A name Windows-1252 cannot write still goes through the ordinary checks first, as the user sees it.

@@ -10,6 +10,7 @@
 #include "protection_rules.h"
 #include "protector_dialog.h"
 #include "protector_texts.h"
+#include "sleep_period.h"
 #include "text1252.h"
 #include "unique.h"
 #include "win_text.h"
@@ -128,7 +129,11 @@ void RunProtection(HWND dialog) {
     }
     state.programPassword = std::move(*typed);
 
-    ScanAndProtect(state, state.sourceFolder);
+    {
+        // The scan sleeps 1 ms per file when no message waits.
+        FineSleepPeriod fineSleeps;
+        ScanAndProtect(state, state.sourceFolder);
+    }
     if (state.exitRequested) return;
     ShowMessage(ClosingMessage(state.foundCount, state.protectedCount, state.failedCount), ProgrammerTitle);
 }

@@ -5,7 +5,6 @@
 
 #include "file_type_registry.h"
 #include "protector_dialog.h"
-#include "sleep_period.h"
 #include "unique.h"
 
 namespace {
@@ -31,8 +30,6 @@ void InitialiseCommonControls() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // For the whole run: the scan sleeps 1 ms per file when no message waits.
-    FineSleepPeriod fineSleeps;
     InitialiseCommonControls();
     EnsureFileTypeRegistered();
     return ShowProtectorDialog(nullptr);
