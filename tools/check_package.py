@@ -110,9 +110,16 @@ def check_text(name, data):
     return problems
 
 
-def imported_names(path):
+def called_names(path):
+    """The functions the program imports, and the timer calls it looks up by name in winmm, which it loads
+    from the system folder itself (the name of each call and the library's wide name are in the file)."""
     out = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], capture_output=True, text=True, check=True)
-    return {line.split()[-1] for line in out.stdout.splitlines() if line.strip()}
+    names = {line.split()[-1] for line in out.stdout.splitlines() if line.strip()}
+    with open(path, "rb") as f:
+        data = f.read()
+    if "\\winmm.dll".encode("utf-16-le") in data:
+        names |= {call for call in TIMER_CALLS if b"\0" + call.encode() + b"\0" in data}
+    return names
 
 
 def check_timer(name, imports):
@@ -179,7 +186,7 @@ def check_sums(folder, packages):
             ["SHA256SUMS has a wrong line: " + line for line in sorted(listed - expected)])
 
 
-def check_release(folder, name, epoch, check_exe=check_program.check, imports_of=imported_names,
+def check_release(folder, name, epoch, check_exe=check_program.check, imports_of=called_names,
                   facts_of=pe_facts, msi_times=make_release.msi_times):
     """Every problem of the release files; `facts_of` and `msi_times` give what pe_facts and
     make_release.msi_times read from a program and from the installer."""
@@ -196,7 +203,7 @@ def check_release(folder, name, epoch, check_exe=check_program.check, imports_of
     return problems + check_sums(folder, packages)
 
 
-def check_zip(path, check_exe=check_program.check, imports_of=imported_names, check_more=lambda name, exe: []):
+def check_zip(path, check_exe=check_program.check, imports_of=called_names, check_more=lambda name, exe: []):
     """Every problem of the package; `check_exe(path, icon groups)` gives those of one program,
     `imports_of(path)` the names it imports and `check_more(name, path)` anything else."""
     if not os.path.isfile(path):
