@@ -220,12 +220,13 @@ void BenchStarts(int runs) {
     }
     auto nameOf = [](const Subject& s) { return s.exe.substr(s.exe.rfind('\\') + 1); };
     auto overBare = [&](const Subject& s) { return Ratio(Median(s.times), Median(subjects[0].times)); };
+    constexpr std::size_t programsEnd = 4;  // the floor and the three programs; Claverix's dialog alone last
     const Subject& claverix = subjects[1];
-    const Subject& claverixDialog = subjects[4];
+    const Subject& claverixDialog = subjects[programsEnd];
     SayLine("floor: " + nameOf(subjects[0]) + " start", subjects[0].times, "ms");
     SayLine(nameOf(claverix) + " start", claverix.times, "ms", overBare(claverix));
     SayLine("  its dialog alone: " + nameOf(claverixDialog), claverixDialog.times, "ms", overBare(claverixDialog));
-    for (std::size_t i = 2; i < 4; ++i)
+    for (std::size_t i = 2; i < programsEnd; ++i)
         SayLine(nameOf(subjects[i]) + " start", subjects[i].times, "ms", overBare(subjects[i]));
     Say("  floor: bare_dialog.exe, one button in a dialog from an in-memory template, same manifest\n");
     const auto overDialog = Ratio(Median(claverix.times), Median(claverixDialog.times));
@@ -234,7 +235,7 @@ void BenchStarts(int runs) {
 
     Say("\nPeak working set once the dialog is visible (same starts)\n");
     SayLine("floor: " + nameOf(subjects[0]), subjects[0].peaks, "MB");
-    for (std::size_t i = 1; i < 4; ++i)
+    for (std::size_t i = 1; i < programsEnd; ++i)
         SayLine(nameOf(subjects[i]), subjects[i].peaks, "MB", Ratio(Median(subjects[i].peaks), Median(subjects[0].peaks)));
 }
 

@@ -8,6 +8,9 @@
 #pragma once
 
 #include <windows.h>
+#include <mmsystem.h>
+
+#include <iterator>
 
 class FineSleepPeriod {
 public:
@@ -23,21 +26,22 @@ private:
 
     static HMODULE Winmm() {
         static const HMODULE library = [] {
+            // Static, so the name stays in the program as text: the package check looks for it there.
+            static constexpr wchar_t name[] = L"\\winmm.dll";
             wchar_t path[MAX_PATH];
             const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-            if (length == 0 || length + 11 > MAX_PATH) return HMODULE{};
-            lstrcpyW(path + length, L"\\winmm.dll");
+            if (length == 0 || length + std::size(name) > MAX_PATH) return HMODULE{};
+            lstrcpyW(path + length, name);
             return LoadLibraryW(path);
         }();
         return library;
     }
 
-    // True when winmm did it (TIMERR_NOERROR).
     static bool Call(const char* name) {
         HMODULE library = Winmm();
         if (library == nullptr) return false;
         auto proc = reinterpret_cast<PeriodProc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-        return proc != nullptr && proc(1) == 0;
+        return proc != nullptr && proc(1) == TIMERR_NOERROR;
     }
 
     bool held_;
