@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <string>
 #include <string_view>
@@ -22,3 +23,20 @@ struct FolderPick {
 // shell gives it (a drive root keeps its trailing backslash, other folders have none) and is stored in
 // ChosenFolder; nothing else changes ChosenFolder.
 FolderPick PickFolder(HWND owner, std::string_view firstLine);
+
+// COM on this thread as a single-threaded apartment, for as long as the owner lives: the browse dialog
+// requires it (without it, folders of namespace extensions such as cloud or phone folders may not show).
+// A program that picks folders holds one for its whole run.
+class PickerApartment {
+public:
+    PickerApartment()
+        : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~PickerApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    PickerApartment(const PickerApartment&) = delete;
+    PickerApartment& operator=(const PickerApartment&) = delete;
+
+private:
+    bool initialised_;
+};

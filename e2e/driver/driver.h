@@ -204,6 +204,9 @@ bool BringToFront(HWND window, Milliseconds timeout = DefaultTimeout);
 // Presses the keys in order and releases them in reverse: PressChord({VK_MENU, 'R'}) is Alt+R.
 bool PressChord(std::initializer_list<WORD> virtualKeys);
 bool PressKey(WORD virtualKey);
+// One key going down, or up: a key sent down again before it goes up is what the keyboard sends while it is held.
+bool KeyDown(WORD virtualKey);
+bool KeyUp(WORD virtualKey);
 // Types the text character by character as Unicode key strokes (KEYEVENTF_UNICODE).
 bool TypeText(std::string_view text1252);
 // A left click at the screen point, through SendInput: it goes to the window under the point.

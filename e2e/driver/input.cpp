@@ -77,6 +77,16 @@ bool PressChord(std::initializer_list<WORD> virtualKeys) {
 
 bool PressKey(WORD virtualKey) { return PressChord({virtualKey}); }
 
+bool KeyDown(WORD virtualKey) {
+    std::vector<INPUT> inputs{KeyInput(virtualKey, false)};
+    return Send(inputs);
+}
+
+bool KeyUp(WORD virtualKey) {
+    std::vector<INPUT> inputs{KeyInput(virtualKey, true)};
+    return Send(inputs);
+}
+
 bool TypeText(std::string_view text1252) {
     std::vector<INPUT> inputs;
     for (wchar_t unit : Wide(text1252)) {

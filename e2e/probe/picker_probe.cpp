@@ -51,6 +51,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 2;
     }
     if (picks < 1 || picks > 9) return 2;
+    PickerApartment apartment;  // as the programs hold it
 
     WNDCLASSW cls{};
     cls.lpfnWndProc = ProbeProc;

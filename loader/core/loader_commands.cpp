@@ -4,20 +4,20 @@
 #include "text1252.h"
 
 const std::array<HotKeyDefinition, 14> HotKeys = {{
-    {HotKeyCommand::ToggleWindow, 0x50, "My Hotkey2", 0},
-    {HotKeyCommand::EmptyClipboard, 0x42, "My HotkeyDel", 0},
-    {HotKeyCommand::CopyName, 0x4E, "My Hotkeynf", 0},
-    {HotKeyCommand::ReportLength, 0x4C, "My Hotkeyl234567890", 0},
-    {HotKeyCommand::CopyPassword, 0x52, "My Hotkey2rn", 0},
-    {HotKeyCommand::CopyCharacter, 0x31, "My_Hotkeypos1", 1},
-    {HotKeyCommand::CopyCharacter, 0x32, "My_Hotkeypos2", 2},
-    {HotKeyCommand::CopyCharacter, 0x33, "My_Hotkeypos3", 3},
-    {HotKeyCommand::CopyCharacter, 0x34, "My_Hotkeypos4", 4},
-    {HotKeyCommand::CopyCharacter, 0x35, "My_Hotkeypos5", 5},
-    {HotKeyCommand::CopyCharacter, 0x36, "My_Hotkeypos6", 6},
-    {HotKeyCommand::CopyCharacter, 0x37, "My_Hotkeypos7", 7},
-    {HotKeyCommand::CopyCharacter, 0x38, "My_Hotkeypos8", 8},
-    {HotKeyCommand::CopyCharacter, 0x39, "My_Hotkeypos9", 9},
+    {HotKeyCommand::ToggleWindow, "ALT+P", 0x50, "My Hotkey2", 0},
+    {HotKeyCommand::EmptyClipboard, "ALT+B", 0x42, "My HotkeyDel", 0},
+    {HotKeyCommand::CopyName, "ALT+N", 0x4E, "My Hotkeynf", 0},
+    {HotKeyCommand::ReportLength, "ALT+L", 0x4C, "My Hotkeyl234567890", 0},
+    {HotKeyCommand::CopyPassword, "ALT+R", 0x52, "My Hotkey2rn", 0},
+    {HotKeyCommand::CopyCharacter, "ALT+1", 0x31, "My_Hotkeypos1", 1},
+    {HotKeyCommand::CopyCharacter, "ALT+2", 0x32, "My_Hotkeypos2", 2},
+    {HotKeyCommand::CopyCharacter, "ALT+3", 0x33, "My_Hotkeypos3", 3},
+    {HotKeyCommand::CopyCharacter, "ALT+4", 0x34, "My_Hotkeypos4", 4},
+    {HotKeyCommand::CopyCharacter, "ALT+5", 0x35, "My_Hotkeypos5", 5},
+    {HotKeyCommand::CopyCharacter, "ALT+6", 0x36, "My_Hotkeypos6", 6},
+    {HotKeyCommand::CopyCharacter, "ALT+7", 0x37, "My_Hotkeypos7", 7},
+    {HotKeyCommand::CopyCharacter, "ALT+8", 0x38, "My_Hotkeypos8", 8},
+    {HotKeyCommand::CopyCharacter, "ALT+9", 0x39, "My_Hotkeypos9", 9},
 }};
 
 std::optional<std::size_t> MatchHotKey(const std::array<std::uint16_t, 14>& atoms, int id) {

@@ -21,6 +21,7 @@ enum class HotKeyCommand {
 
 struct HotKeyDefinition {
     HotKeyCommand command;
+    std::string_view name;  // as the messages write it: "ALT+P"
     unsigned virtualKey;
     std::string_view atomPrefix;
     int position;  // the character ALT+1 to ALT+9 copy; 0 for the others

@@ -110,3 +110,16 @@ bool SameFontDescription(std::string_view a, std::string_view b) { return cp1252
 std::string ListRefusedText() {
     return "La lista no admite mas lineas: no se han cargado los demas ficheros.";
 }
+
+std::string HotKeysTakenText(const std::vector<std::string_view>& keyNames) {
+    const bool one = keyNames.size() == 1;
+    std::string text = one ? "La tecla rapida " : "Las teclas rapidas ";
+    for (std::size_t i = 0; i < keyNames.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += keyNames[i];
+    }
+    text += one ? " no funcionara en Portaclip: otro programa ya la usa." : " no funcionaran en Portaclip: otro programa ya las usa.";
+    text += "\r\nCierra ese programa y vuelve a abrir Portaclip para usarla";
+    text += one ? "." : "s.";
+    return text;
+}

@@ -60,3 +60,6 @@ bool SameFontDescription(std::string_view a, std::string_view b);
 
 // Shown instead when the list itself refused a line, so the load stopped early.
 std::string ListRefusedText();
+
+// Shown at start when another program already holds some of the hot keys (names as "ALT+R").
+std::string HotKeysTakenText(const std::vector<std::string_view>& keyNames);

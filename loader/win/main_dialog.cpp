@@ -15,6 +15,7 @@
 #include "loader_commands.h"
 #include "loader_texts.h"
 #include "login_dialog.h"
+#include "message_on_top.h"
 #include "platform.h"
 #include "saved_focus.h"
 #include "win_text.h"
@@ -23,19 +24,23 @@ namespace {
 
 enum MainControl { FileList = 130, SubfoldersCheck = 134, LoadButton = 132, ResetButton = 136, HelpButton = 9 };
 
+// Posted at initialisation when some hot keys could not be registered: said once the dialog is on screen.
+constexpr UINT SayHotKeysTaken = WM_APP + 1;
+
 // Program-wide state: it lives for the whole run, as the dialog does.
 LoaderState state;
 HWND mainDialog = nullptr;
 HWND fileListWindow = nullptr;
 HWND savedFocus = nullptr;
 HotKeyAtoms hotKeyAtoms{};
+HotKeyPresses hotKeyPresses;
 LoaderFontCache fontCache;
 
 class WindowEffects : public LoaderEffects {
 public:
     void PutText(std::string_view text) override { PutTextOnClipboard(text); }
     void EmptyClipboard() override { EmptyTheClipboard(); }
-    void Show(std::string_view text, std::string_view title, unsigned style) override { ShowMessage(text, title, style); }
+    void Show(std::string_view text, std::string_view title, unsigned style) override { ShowMessageOnTop(text, title, style); }
     void ShowWindow(bool shown) override { ::ShowWindow(mainDialog, shown ? SW_SHOW : SW_HIDE); }
 };
 
@@ -85,6 +90,7 @@ void Initialise(HWND dialog) {
     SeedLineColours(SecondsSinceMidnight());
     state.dialogVisible = true;
     hotKeyAtoms = RegisterHotKeys(dialog);
+    if (!UnregisteredKeyNames(hotKeyAtoms).empty()) PostMessageW(dialog, SayHotKeysTaken, 0, 0);
     state.tables.Clear();
     state.includeSubfolders = false;
     fontCache.Clear();
@@ -96,7 +102,7 @@ void Load(HWND dialog) {
     ShowLoginDialog(nullptr, state.loginPassword);  // "Salir" there does not cancel the load
     FolderPick pick = PickFolder(dialog, LoaderPickerLine);
     if (pick.unwritable) {
-        ShowMessage(UnwritableFolderMessage, LoadTitle, BoxStyle::TopMost);
+        ShowMessageOnTop(UnwritableFolderMessage, LoadTitle, BoxStyle::TopMost);
         return;
     }
     if (pick.folder.empty()) return;
@@ -108,15 +114,15 @@ void Load(HWND dialog) {
     InvalidateRect(fileListWindow, nullptr, TRUE);
     switch (result) {
         case ScanResult::TablesFull:
-            ShowMessage(ListFullText(), LoadTitle, MB_ICONWARNING | MB_TOPMOST);
+            ShowMessageOnTop(ListFullText(), LoadTitle, MB_ICONWARNING | MB_TOPMOST);
             break;
         case ScanResult::ListRefused:
-            ShowMessage(ListRefusedText(), LoadTitle, MB_ICONWARNING | MB_TOPMOST);
+            ShowMessageOnTop(ListRefusedText(), LoadTitle, MB_ICONWARNING | MB_TOPMOST);
             break;
         case ScanResult::Complete:
             break;
     }
-    ShowMessage(LoadedText, LoadTitle, BoxStyle::TopMost);
+    ShowMessageOnTop(LoadedText, LoadTitle, BoxStyle::TopMost);
 }
 
 void Reset() {
@@ -130,7 +136,7 @@ void ReportStatus() {
     for (int line = 0; line < count; ++line) {
         values.push_back(static_cast<std::int32_t>(SendMessageW(fileListWindow, LB_GETITEMDATA, line, 0)));
     }
-    ShowMessage(StatusReportText(values), StatusTitle, BoxStyle::Information);
+    ShowMessageOnTop(StatusReportText(values), StatusTitle, BoxStyle::Information);
 }
 
 void DoubleClick() {
@@ -152,7 +158,7 @@ void Command(HWND dialog, int id, int code) {
         case LoadButton: Load(dialog); break;
         case ResetButton: Reset(); break;
         case SubfoldersCheck: state.includeSubfolders = IsDlgButtonChecked(dialog, SubfoldersCheck) == BST_CHECKED; break;
-        case HelpButton: ShowMessage(HelpText(), PlainTitle, BoxStyle::Plain); break;
+        case HelpButton: ShowMessageOnTop(HelpText(), PlainTitle, BoxStyle::Plain); break;
         case IDOK:
             if (code == 0) ReportStatus();
             break;
@@ -166,8 +172,9 @@ void Command(HWND dialog, int id, int code) {
     }
 }
 
-void HotKey(int id) {
-    if (auto index = MatchHotKey(hotKeyAtoms, id)) {
+void HotKey(HWND dialog, int id) {
+    auto index = MatchHotKey(hotKeyAtoms, id);
+    if (index && hotKeyPresses.IsNewPress(dialog, *index)) {
         WindowEffects effects;
         RunHotKey(state, HotKeys[*index], effects);
     }
@@ -176,6 +183,7 @@ void HotKey(int id) {
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // Nothing may throw back into USER32.
     try {
+        hotKeyPresses.Watch(dialog);  // also the work of its timer's WM_TIMER
         switch (message) {
             case WM_INITDIALOG: Initialise(dialog); break;
             case WM_NCACTIVATE: KeepFocusAcrossActivation(savedFocus, wParam != FALSE); break;
@@ -183,7 +191,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             case WM_DRAWITEM:
                 if (wParam == FileList) return ListProc(fileListWindow, message, wParam, lParam);
                 break;
-            case WM_HOTKEY: HotKey(static_cast<int>(wParam)); break;
+            case WM_HOTKEY: HotKey(dialog, static_cast<int>(wParam)); break;
+            case SayHotKeysTaken:
+                ShowMessageOnTop(HotKeysTakenText(UnregisteredKeyNames(hotKeyAtoms)), LoadTitle,
+                                 MB_ICONWARNING | MB_TOPMOST);
+                break;
             case WM_DESTROY:
                 ReleaseHotKeys(dialog, hotKeyAtoms);
                 RemoveListProc(fileListWindow);

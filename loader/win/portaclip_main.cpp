@@ -1,6 +1,10 @@
 // Portaclip: lists protected password files and puts their passwords on the clipboard.
 #include <windows.h>
 
+#include "folder_picker.h"
 #include "main_dialog.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return ShowMainDialog(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    PickerApartment apartment;
+    return ShowMainDialog();
+}

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "file_type_registry.h"
+#include "folder_picker.h"
 #include "protector_dialog.h"
 #include "unique.h"
 
@@ -30,6 +31,7 @@ void InitialiseCommonControls() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    PickerApartment apartment;
     InitialiseCommonControls();
     EnsureFileTypeRegistered();
     return ShowProtectorDialog(nullptr);

@@ -311,9 +311,37 @@ TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return focused() == check; }));
 }
 
-TEST_F(PortaclipE2E, SecondCopyGetsNoHotKeysAndSaysNothing) {
+TEST_F(PortaclipE2E, HeldHotKeyActsOncePerPress) {
+    std::string folder = scratch.MakeFolder("datos");
+    Protect(folder + "\\banco.sclav", "k", "secreto");
+    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_TRUE(e2e::ClearClipboard());
+    // ALT+P held: the key goes down once more three times, as a held key repeats; only the first hides.
+    ASSERT_TRUE(e2e::KeyDown(VK_MENU));
+    ASSERT_TRUE(e2e::KeyDown('P'));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(app.Main()); }));
+    for (int repeat = 0; repeat < 3; ++repeat) ASSERT_TRUE(e2e::KeyDown('P'));
+    // ALT+1 pressed while P is still held comes after the repeats: once it has acted, they have been handled.
+    ASSERT_TRUE(e2e::PressKey('1'));
+    ASSERT_TRUE(WaitForClipboard(std::string("s")));
+    EXPECT_FALSE(IsWindowVisible(app.Main()));
+    ASSERT_TRUE(e2e::KeyUp('P'));
+    ASSERT_TRUE(e2e::KeyUp(VK_MENU));
+    // Let go, the key acts again at its next press (ALT+2 in between has the release looked at).
+    ASSERT_TRUE(app.HotKey('2'));
+    ASSERT_TRUE(WaitForClipboard(std::string("e")));
+    ASSERT_TRUE(app.HotKey('P'));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(app.Main()) != FALSE; }));
+}
+
+TEST_F(PortaclipE2E, SecondCopyNamesEveryHotKeyAsTakenAndTheFirstKeepsThem) {
     Session second;
     ASSERT_NE(second.Main(), nullptr);
+    second.ExpectMessage("Programador ...",
+                         "Las teclas rapidas ALT+P, ALT+B, ALT+N, ALT+L, ALT+R, ALT+1, ALT+2, ALT+3, ALT+4, ALT+5, "
+                         "ALT+6, ALT+7, ALT+8, ALT+9 no funcionaran en Portaclip: otro programa ya las usa.\r\n"
+                         "Cierra ese programa y vuelve a abrir Portaclip para usarlas.",
+                         true);
     ASSERT_TRUE(e2e::PutClipboardText("algo"));
     ASSERT_TRUE(app.HotKey('B'));
     app.ExpectMessage("...", "Clipboard Borrado ..");
@@ -321,6 +349,26 @@ TEST_F(PortaclipE2E, SecondCopyGetsNoHotKeysAndSaysNothing) {
     // The second copy still works otherwise.
     ASSERT_TRUE(e2e::ClickControl(second.Main(), HelpButton));
     second.ExpectMessage("...", HelpText());
+}
+
+TEST(PortaclipHotKeys, KeyAnotherProgramHoldsIsNamedAtStartAndTheOthersWork) {
+    // Another program, this test's own thread, holds ALT+R before Portaclip starts.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, 'R'));
+    struct Release {
+        ~Release() { UnregisterHotKey(nullptr, 1); }
+    } release;
+    Session app;
+    ASSERT_NE(app.Main(), nullptr);
+    app.ExpectMessage("Programador ...",
+                      "La tecla rapida ALT+R no funcionara en Portaclip: otro programa ya la usa.\r\n"
+                      "Cierra ese programa y vuelve a abrir Portaclip para usarla.",
+                      true);
+    ASSERT_TRUE(app.HotKey('B'));
+    app.ExpectMessage("...", "Clipboard Borrado ..");
+    ASSERT_TRUE(app.HotKey('R'));
+    MSG message;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return PeekMessageW(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) != FALSE; }));
+    EXPECT_FALSE(e2e::FindMessageBox(app.Pid()).has_value());
 }
 
 TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {

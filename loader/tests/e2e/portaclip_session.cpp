@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "protected_file.h"
 #include "protected_record.h"
 #include "text1252.h"
@@ -19,6 +21,23 @@ bool ShowsIcon(HWND box) {
     HWND icon = GetDlgItem(box, 0x0440);
     DWORD_PTR handle = 0;
     return icon != nullptr && SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &handle) && handle != 0;
+}
+
+POINT Middle(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+// The box is what the user sees at its middle and at its OK button (the main dialog is always on top, and a
+// box beneath it would be hidden there).
+void ExpectOnTop(const e2e::MessageBoxView& box) {
+    auto topAt = [](POINT point) {
+        HWND window = WindowFromPoint(point);
+        return window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+    };
+    POINT middle = Middle(e2e::WindowRect(box.window));
+    auto ok = std::find_if(box.buttons.begin(), box.buttons.end(), [](const auto& b) { return b.id == IDOK; });
+    ASSERT_NE(ok, box.buttons.end()) << box.text;
+    POINT button = Middle(e2e::WindowRect(ok->window));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return topAt(middle) == box.window && topAt(button) == box.window; }))
+        << "beneath another window: " << box.text;
 }
 
 std::optional<POINT> LineCentre(HWND list, int index) {
@@ -104,7 +123,7 @@ bool Session::ConfirmLoaded() {
     EXPECT_EQ(box->text, "Ya he cargado, GRACIAS!!!");
     EXPECT_FALSE(ShowsIcon(box->window));
     EXPECT_EQ(box->owner, nullptr);
-    // The box asks to be topmost (MB_TOPMOST); Wine 8 does not honour that flag, so it is not checked here.
+    ExpectOnTop(*box);
     return e2e::AnswerMessageBox(*box);
 }
 
@@ -135,6 +154,7 @@ void Session::ExpectMessage(std::string_view title, std::string_view text, bool 
     EXPECT_EQ(box->text, text);
     EXPECT_EQ(ShowsIcon(box->window), withIcon);
     EXPECT_EQ(box->owner, nullptr);
+    ExpectOnTop(*box);
     ASSERT_TRUE(e2e::AnswerMessageBox(*box));
 }
 
