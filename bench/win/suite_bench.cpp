@@ -612,6 +612,10 @@ int wmain(int argc, wchar_t** argv) {
     const TimeOfDay time = TimeOfDayAt(now);
     Say("Suite benchmarks under Wine, local time %02d:%02d:%02d%s\n", time.hours, time.minutes, time.seconds,
         quick ? " (quick: fewer repetitions)" : "");
+    // Claverix, Sellomar and the floors pause alike: the system makes the timer for all of them or for none.
+    Say("1 ms pauses of the programs and the floors: %s\n",
+        MillisecondPause::Shared().HighResolution() ? "high-resolution waitable timer"
+                                                    : "Sleep(1), the system makes no high-resolution waitable timer");
     Say("%-40s %12s %12s %12s %7s\n", "figure", "min", "median", "max", "ratio");
 
     BenchStarts(quick ? 3 : 21);

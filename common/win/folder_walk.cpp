@@ -1,11 +1,12 @@
 #include "folder_walk.h"
 
+#include "reparse_tag.h"
 #include "unique.h"
 #include "win_text.h"
 
 bool FolderEntry::IsSubfolderToEnter() const {
-    return IsFolder() && exactName && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && name != "." &&
-           name != "..";
+    const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsLinkReparseTag(reparseTag);
+    return IsFolder() && exactName && !link && name != "." && name != "..";
 }
 
 bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::function<void(const FolderEntry&)>& visit) {
@@ -18,7 +19,9 @@ bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::
     if (!search) return false;
     do {
         auto exact = NarrowExact(found.cFileName);
-        visit(FolderEntry{exact ? *exact : NarrowLossy(found.cFileName), found.dwFileAttributes, exact.has_value()});
+        // dwReserved0 holds the reparse tag when the entry is a reparse point.
+        visit(FolderEntry{exact ? *exact : NarrowLossy(found.cFileName), found.dwFileAttributes, exact.has_value(),
+                          found.dwReserved0});
     } while (FindNextFileW(search.get(), &found));
     return true;
 }

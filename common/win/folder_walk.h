@@ -17,10 +17,11 @@ struct FolderEntry {
     // False when Windows-1252 cannot hold the name: no path built from `name` names this entry, so it can be
     // counted but never opened or entered.
     bool exactName = true;
+    DWORD reparseTag = 0;  // when attributes hold FILE_ATTRIBUTE_REPARSE_POINT
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // A subfolder a walk may enter: not "." or "..", not a name that cannot be written, and not a junction or
-    // link, which could lead back up the tree and make the walk endless.
+    // link (IsLinkReparseTag), which could lead back up the tree and make the walk endless.
     bool IsSubfolderToEnter() const;
 };
 

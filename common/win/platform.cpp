@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "sleep_period.h"
 #include "win_text.h"
 
 namespace {
@@ -14,7 +15,7 @@ void SetPumpDialog(HWND dialog) { pumpDialog = dialog; }
 void PumpOneMessage() {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        Sleep(1);
+        MillisecondPause::Shared().Pause();
         return;
     }
     if (msg.message == WM_QUIT) {

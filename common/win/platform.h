@@ -13,7 +13,7 @@
 // The dialog whose keyboard handling PumpOneMessage offers messages to first.
 void SetPumpDialog(HWND dialog);
 
-// Takes at most one waiting message and handles it; sleeps 1 ms when none waits. Lets long loops keep the
+// Takes at most one waiting message and handles it; pauses 1 ms when none waits (MillisecondPause). Lets long loops keep the
 // dialog responsive (and lets its callback run again inside them).
 void PumpOneMessage();
 

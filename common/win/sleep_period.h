@@ -1,7 +1,9 @@
-// Holds the system timer at 1 ms for as long as the owner lives. The programs' long loops sleep 1 ms per
-// idle step (PumpOneMessage); at Windows' default 15.6 ms tick every such Sleep(1) would last a whole tick
-// and a 999-character password would take minutes instead of seconds. An owner lives only while such a loop
-// runs: a finer tick costs the whole system power.
+// The 1 ms pauses of the programs' long loops, and the system timer held at 1 ms while they run.
+//
+// FineSleepPeriod holds the system timer at 1 ms for as long as the owner lives. The programs' long loops
+// pause 1 ms per idle step (PumpOneMessage); at Windows' default 15.6 ms tick a Sleep(1) would last a whole
+// tick and a 999-character password would take minutes instead of seconds. An owner lives only while such a
+// loop runs: a finer tick costs the whole system power.
 //
 // winmm is loaded from the system folder by the first owner, not imported: loading it is a noticeable part
 // of a program's start under Wine, and a program that never runs a loop never needs it. It stays loaded.
@@ -11,6 +13,11 @@
 #include <mmsystem.h>
 
 #include <iterator>
+
+// Debian 12's MinGW headers lack it (Windows 10 1803 and later accept it).
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
 
 class FineSleepPeriod {
 public:
@@ -45,4 +52,41 @@ private:
     }
 
     bool held_;
+};
+
+// The long loops' 1 ms pause. Windows 11 does not honour the 1 ms period for a process whose windows are all
+// minimised or covered, so Sleep(1) there lasts a whole tick (15.6 ms) while the user works elsewhere; a
+// high-resolution waitable timer keeps to 1 ms. Where the system cannot make one (before Windows 10 1803), the
+// pause is Sleep(1) with the period held. The period stays held either way: it also sets how finely the clock
+// that the dictionary mode reseeds from moves.
+class MillisecondPause {
+public:
+    // The programs' one pause, made at its first use.
+    static MillisecondPause& Shared() {
+        static MillisecondPause pause(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                                             TIMER_ALL_ACCESS));
+        return pause;
+    }
+
+    // Pauses with the timer, or with Sleep(1) when `timer` is null.
+    explicit MillisecondPause(HANDLE timer) : timer_(timer) {}
+    ~MillisecondPause() {
+        if (timer_ != nullptr) CloseHandle(timer_);
+    }
+    MillisecondPause(const MillisecondPause&) = delete;
+    MillisecondPause& operator=(const MillisecondPause&) = delete;
+
+    bool HighResolution() const { return timer_ != nullptr; }
+
+    void Pause() const {
+        LARGE_INTEGER due;
+        due.QuadPart = -10000;  // 1 ms from now, in 100 ns units
+        if (timer_ != nullptr && SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) &&
+            WaitForSingleObject(timer_, INFINITE) == WAIT_OBJECT_0)
+            return;
+        Sleep(1);
+    }
+
+private:
+    HANDLE timer_;
 };

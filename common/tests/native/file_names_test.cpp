@@ -3,6 +3,7 @@
 
 #include "file_names.h"
 #include "folder_prompt.h"
+#include "reparse_tag.h"
 
 TEST(FileNames, ExtensionIsAfterTheLastDot) {
     EXPECT_EQ(FileExtension("banco.txt"), "txt");
@@ -42,4 +43,15 @@ TEST(FolderPrompt, SecondLineStartsWithTheRegisteredSign) {
     EXPECT_EQ(PickerPrompt(ProtectorPickerLine), "Elige Carpeta ...\r\n\xAE Velmor Soft");
     EXPECT_EQ(PickerPrompt(LoaderPickerLine),
               "Elige Unidad o Carpeta de las contrase\xF1" "as ...\r\n\xAE Velmor Soft");
+}
+
+TEST(ReparseTag, OnlyJunctionsAndLinksAreNotEnteredCloudFoldersAre) {
+    // Tag values as Windows' winnt.h defines them.
+    for (std::uint32_t link : {0xA0000003u /* junction */, 0xA000000Cu /* symbolic link */,
+                               0xA000001Du /* WSL symbolic link */, 0x00000000u /* Wine's Unix link */})
+        EXPECT_TRUE(IsLinkReparseTag(link)) << std::hex << link;
+    for (std::uint32_t folder : {0x9000001Au /* OneDrive files on demand: CLOUD */, 0x9000601Au /* CLOUD_6 */,
+                                 0x9000F01Au /* CLOUD_F */, 0x80000021u /* ONEDRIVE */, 0x9000001Cu /* PROJFS */,
+                                 0x80000013u /* DEDUP */, 0x8000001Eu /* STORAGE_SYNC */})
+        EXPECT_FALSE(IsLinkReparseTag(folder)) << std::hex << folder;
 }

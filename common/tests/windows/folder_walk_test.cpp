@@ -46,6 +46,9 @@ TEST(FolderWalk, OnlyRealSubfoldersAreEntered) {
     EXPECT_TRUE((FolderEntry{"oculta", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN}.IsSubfolderToEnter()));
     EXPECT_FALSE((FolderEntry{".", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
     EXPECT_FALSE((FolderEntry{"..", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
-    EXPECT_FALSE((FolderEntry{"enlace", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT}.IsSubfolderToEnter()));
+    constexpr DWORD reparseFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    EXPECT_FALSE((FolderEntry{"enlace", reparseFolder}.IsSubfolderToEnter()));  // tag 0: Wine's Unix link
+    EXPECT_FALSE((FolderEntry{"union", reparseFolder, true, IO_REPARSE_TAG_MOUNT_POINT}.IsSubfolderToEnter()));
+    EXPECT_TRUE((FolderEntry{"OneDrive", reparseFolder, true, IO_REPARSE_TAG_CLOUD_3}.IsSubfolderToEnter()));
     EXPECT_FALSE((FolderEntry{"f.txt", FILE_ATTRIBUTE_ARCHIVE}.IsSubfolderToEnter()));
 }
