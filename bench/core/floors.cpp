@@ -71,29 +71,46 @@ PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes&
     return run;
 }
 
-int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs) {
-    int seeds = 0;
+namespace {
+// Calls `visit` with the first clock reading of each distinct seed from fromMs to toMs, the clock moving
+// `ticksPerSecond` times a second; stops early when `visit` gives true.
+template <typename Visit>
+void ForEachSeedReading(std::int64_t fromMs, std::int64_t toMs, int ticksPerSecond, Visit visit) {
+    bool first = true;
     std::uint32_t last = 0;
-    for (std::int64_t ms = fromMs; ms <= toMs; ++ms) {
-        const std::uint32_t seed = SeedAt(ms);
-        if (ms != fromMs && seed == last) continue;
-        last = seed;
-        ++seeds;
+    for (std::int64_t second = fromMs / 1000 * 1000; second <= toMs; second += 1000) {
+        for (int tick = 0; tick < ticksPerSecond; ++tick) {
+            const std::int64_t ms = second + std::int64_t{tick} * 1000 / ticksPerSecond;
+            if (ms < fromMs || ms > toMs) continue;
+            const std::uint32_t seed = SeedAt(ms);
+            if (!first && seed == last) continue;
+            first = false;
+            last = seed;
+            if (visit(ms)) return;
+        }
     }
+}
+}  // namespace
+
+int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs, int ticksPerSecond) {
+    int seeds = 0;
+    ForEachSeedReading(fromMs, toMs, ticksPerSecond, [&](std::int64_t) {
+        ++seeds;
+        return false;
+    });
     return seeds;
 }
 
 std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,
-                                           const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs) {
-    std::uint32_t last = 0;
-    for (std::int64_t ms = fromMs; ms <= toMs; ++ms) {
-        const std::uint32_t seed = SeedAt(ms);
-        if (ms != fromMs && seed == last) continue;
-        last = seed;
+                                           const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs,
+                                           int ticksPerSecond) {
+    std::optional<PasswordRun> found;
+    ForEachSeedReading(fromMs, toMs, ticksPerSecond, [&](std::int64_t ms) {
         PasswordRun run = SimulatePassword(counts, modes, ms);
-        if (run.password == password) return run;
-    }
-    return std::nullopt;
+        if (run.password == password) found = std::move(run);
+        return found.has_value();
+    });
+    return found;
 }
 
 double Median(std::vector<double> values) {

@@ -38,13 +38,21 @@ struct PasswordRun {
 // What "Crear" makes in the normal mode when the dialog reseeded at seedMs.
 PasswordRun SimulatePassword(const PasswordCounts& counts, const GeneratorModes& modes, std::int64_t seedMs);
 
-// The distinct states Reseed gives for the clock readings fromMs to toMs: what a search that knows the time
-// to within that span has to try.
-int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs);
+// How often a second the local time's milliseconds move. Wine's clock moves every millisecond; Windows' moves
+// at the system tick, 64 times a second (15.625 ms) unless some program holds a finer timer period, so an idle
+// Windows never shows most milliseconds. Ticks are taken to fall on whole seconds; a search that knows where
+// a machine's ticks fall tries that machine's readings, as many.
+constexpr int EveryMillisecond = 1000;
+constexpr int WindowsDefaultTicks = 64;
 
-// The run, seeded between fromMs and toMs, that made the password; nothing when none did.
+// The distinct states Reseed gives for the clock readings fromMs to toMs of a clock that moves `ticksPerSecond`
+// times a second: what a search that knows the time to within that span has to try.
+int DistinctSeeds(std::int64_t fromMs, std::int64_t toMs, int ticksPerSecond = EveryMillisecond);
+
+// The run, seeded at one of those readings, that made the password; nothing when none did.
 std::optional<PasswordRun> FindPasswordRun(std::string_view password, const PasswordCounts& counts,
-                                           const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs);
+                                           const GeneratorModes& modes, std::int64_t fromMs, std::int64_t toMs,
+                                           int ticksPerSecond = EveryMillisecond);
 
 double Median(std::vector<double> values);
 

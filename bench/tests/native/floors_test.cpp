@@ -170,3 +170,17 @@ TEST(PasswordFloor, DistinctSeeds_EveryMillisecondAtNightOneInEightInTheEvening)
     EXPECT_GE(evening, 460800 - 1);
     EXPECT_LE(evening, 460800 + 1);
 }
+
+TEST(PasswordFloor, DistinctSeeds_AtWindowsTickEveryHourHasAsManyAsItsTicks) {
+    constexpr std::int64_t Hour = 3600LL * 1000;
+    // 64 readings a second, 230,400 an hour, each its own seed: a float step is at most 7.8 ms.
+    EXPECT_EQ(DistinctSeeds(0, Hour - 1, WindowsDefaultTicks), 230400);
+    EXPECT_EQ(DistinctSeeds(20 * Hour, 21 * Hour - 1, WindowsDefaultTicks), 230400);
+    // A search that knows where the ticks fall finds the password of a start at one of them.
+    const PasswordCounts counts{12, 12, 4, 4, 4};
+    const PasswordRun made = SimulatePassword(counts, GeneratorModes{}, 10 * Hour + 20 * 1000 + 46);  // tick 3
+    const auto found = FindPasswordRun(made.password, counts, GeneratorModes{}, 10 * Hour, 10 * Hour + 60 * 1000,
+                                       WindowsDefaultTicks);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->password, made.password);
+}
