@@ -113,13 +113,13 @@ std::string ListRefusedText() {
 
 std::string HotKeysTakenText(const std::vector<std::string_view>& keyNames) {
     const bool one = keyNames.size() == 1;
-    std::string text = one ? "La tecla rapida " : "Las teclas rapidas ";
+    std::string text = one ? "Otro programa ya usa esta tecla rapida, que no funcionara en Portaclip:\r\n"
+                           : "Otro programa ya usa estas teclas rapidas, que no funcionaran en Portaclip:\r\n";
     for (std::size_t i = 0; i < keyNames.size(); ++i) {
         if (i > 0) text += ", ";
         text += keyNames[i];
     }
-    text += one ? " no funcionara en Portaclip: otro programa ya la usa." : " no funcionaran en Portaclip: otro programa ya las usa.";
-    text += "\r\nCierra ese programa y vuelve a abrir Portaclip para usarla";
-    text += one ? "." : "s.";
+    text += one ? "\r\nCierra ese programa y vuelve a abrir Portaclip para usarla."
+                : "\r\nCierra ese programa y vuelve a abrir Portaclip para usarlas.";
     return text;
 }

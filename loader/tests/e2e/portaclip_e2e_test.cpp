@@ -338,8 +338,9 @@ TEST_F(PortaclipE2E, SecondCopyNamesEveryHotKeyAsTakenAndTheFirstKeepsThem) {
     Session second;
     ASSERT_NE(second.Main(), nullptr);
     second.ExpectMessage("Programador ...",
-                         "Las teclas rapidas ALT+P, ALT+B, ALT+N, ALT+L, ALT+R, ALT+1, ALT+2, ALT+3, ALT+4, ALT+5, "
-                         "ALT+6, ALT+7, ALT+8, ALT+9 no funcionaran en Portaclip: otro programa ya las usa.\r\n"
+                         "Otro programa ya usa estas teclas rapidas, que no funcionaran en Portaclip:\r\n"
+                         "ALT+P, ALT+B, ALT+N, ALT+L, ALT+R, ALT+1, ALT+2, ALT+3, ALT+4, ALT+5, ALT+6, ALT+7, "
+                         "ALT+8, ALT+9\r\n"
                          "Cierra ese programa y vuelve a abrir Portaclip para usarlas.",
                          true);
     ASSERT_TRUE(e2e::PutClipboardText("algo"));
@@ -360,7 +361,8 @@ TEST(PortaclipHotKeys, KeyAnotherProgramHoldsIsNamedAtStartAndTheOthersWork) {
     Session app;
     ASSERT_NE(app.Main(), nullptr);
     app.ExpectMessage("Programador ...",
-                      "La tecla rapida ALT+R no funcionara en Portaclip: otro programa ya la usa.\r\n"
+                      "Otro programa ya usa esta tecla rapida, que no funcionara en Portaclip:\r\n"
+                      "ALT+R\r\n"
                       "Cierra ese programa y vuelve a abrir Portaclip para usarla.",
                       true);
     ASSERT_TRUE(app.HotKey('B'));
