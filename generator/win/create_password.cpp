@@ -64,6 +64,14 @@ std::optional<std::string> UsableOutputPath(bool nameIsExact) {
         Tell(ProgramFolderUnusableMessage);
         return std::nullopt;
     }
+    if (NamesAStream(OutputFileName)) {
+        Tell(FileNameUnusableMessage);
+        return std::nullopt;
+    }
+    if (NamesADevice(OutputFileName)) {
+        Tell(DeviceNameMessage);
+        return std::nullopt;
+    }
     auto path = OutputPath(ProgramFolder, OutputFileName);
     if (!path) Tell(PathTooLongMessage(ProgramFolder, OutputFileName));
     return path;
@@ -71,12 +79,18 @@ std::optional<std::string> UsableOutputPath(bool nameIsExact) {
 
 // Appends the line and confirms it; a line that could not be written is reported instead, naming the file.
 bool WritePasswordLine(const std::string& path, std::string_view line, std::size_t lineIndex, std::size_t lineCount) {
-    if (!AppendPasswordLine(path, line)) {
-        Tell(WriteFailedMessage(path, lineIndex, lineCount));
-        return false;
+    switch (AppendPasswordLine(path, line)) {
+        case LineWrite::Written:
+            Tell(PasswordCreated);
+            return true;
+        case LineWrite::NotADiskFile:
+            Tell(NotADiskFileMessage(path));
+            return false;
+        case LineWrite::Failed:
+            break;
     }
-    Tell(PasswordCreated);
-    return true;
+    Tell(WriteFailedMessage(path, lineIndex, lineCount));
+    return false;
 }
 
 void CreateDictionaryPassword(bool nameIsExact) {

@@ -6,18 +6,33 @@
 #include "unique.h"
 #include "win_text.h"
 
-bool AppendPasswordLine(const std::string& path1252, std::string_view line) {
-    UniqueFile file(CreateFileW(Wide(path1252).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+LineWrite AppendPasswordLine(const std::string& path1252, std::string_view line) {
+    const std::wstring path = Wide(path1252);
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER end{};
-    if (!SetFilePointerEx(file.get(), end, nullptr, FILE_END)) return false;
-    // One write for the line and its end, so a failure cannot leave a line without its end behind.
-    SecretText bytes(line);
-    bytes += PasswordLineEnd;
-    DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    if (!file) return LineWrite::Failed;
+    const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    // A name no check foresaw may still open a device: never write a password anywhere but into a file.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return LineWrite::NotADiskFile;
+
+    LARGE_INTEGER before{};
+    bool whole = SetFilePointerEx(file.get(), LARGE_INTEGER{}, &before, FILE_END);
+    if (whole) {
+        SecretText bytes(line);
+        bytes += PasswordLineEnd;
+        DWORD written = 0;
+        whole = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                written == bytes.size();
+        if (!whole && written > 0) {
+            // Part of the line went in before the disk filled up: the file goes back to its earlier end.
+            SetFilePointerEx(file.get(), before, nullptr, FILE_BEGIN);
+            SetEndOfFile(file.get());
+        }
+    }
+    file.reset();
+    if (whole) return LineWrite::Written;
+    if (created && before.QuadPart == 0) DeleteFileW(path.c_str());
+    return LineWrite::Failed;
 }
 
 std::optional<std::string> ReadWholeWordList(const std::string& path1252) {

@@ -202,6 +202,61 @@ TEST(Claverix, Create_UnwritableFileIsReportedByNameAndNotConfirmed) {
               std::vector<std::string>{PathTooLongMessage(claverix.Folder() + "\\", longName)});
 }
 
+TEST(Claverix, Create_DeviceNamesAndStreamsAreRefusedBeforeAnythingIsWritten) {
+    START_CLAVERIX(claverix);
+    ASSERT_TRUE(claverix.ChooseCounts(6, 6, 6, 0, 0));
+    ASSERT_TRUE(claverix.SetFileName("nul.txt"));  // under Wine, as on Windows 10, it opens the NUL device
+    EXPECT_EQ(claverix.CreateAndAnswer(1),
+              std::vector<std::string>{"El nombre del fichero no se puede usar: Windows reserva CON, PRN, AUX, NUL, "
+                                       "COM1 a COM9 y LPT1 a LPT9 (tambien con extension, y como nombre de carpeta) "
+                                       "para sus dispositivos"});
+    ASSERT_TRUE(claverix.SetFileName("a.txt:oculto"));
+    EXPECT_EQ(claverix.CreateAndAnswer(1),
+              std::vector<std::string>{"El nombre del fichero tiene caracteres que no se pueden usar"});
+    EXPECT_FALSE(PathExists(claverix.InFolder("a.txt")));
+}
+
+// T:\disco\lleno is a 64 KiB disk that tools/test mounts for the session; Claverix runs from T:\disco beside it.
+TEST(Claverix, Create_FullDiskLeavesNoPieceOfALineAndNoEmptyNewFile) {
+    const std::string home = "T:\\disco", full = home + "\\lleno";
+    ULARGE_INTEGER size{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(Wide(full + "\\").c_str(), nullptr, &size, nullptr) && size.QuadPart <= 65536)
+        << "no small disk mounted at " << full << " (tools/test mounts it)";
+    struct Cleanup {
+        std::vector<std::string> paths;
+        ~Cleanup() {
+            for (const std::string& path : paths) DeleteFileW(Wide(path).c_str());
+        }
+    } cleanup{{full + "\\a.txt", full + "\\relleno", full + "\\nuevo.txt"}};
+    // a.txt ends 5 bytes before the end of its page; the filler takes every other page.
+    const std::string previous = std::string(4088, '7') + "\r\r\n";
+    ASSERT_TRUE(e2e::WriteFileBytes(full + "\\a.txt", previous));
+    {
+        HANDLE filler = CreateFileW(Wide(full + "\\relleno").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(filler, INVALID_HANDLE_VALUE);
+        const std::string block(4096, 'r');
+        DWORD written = 0;
+        while (WriteFile(filler, block.data(), 4096, &written, nullptr) && written == 4096) {}
+        CloseHandle(filler);
+    }
+    ClaverixSession claverix(ClaverixSession::CopiedTo{home});
+    ASSERT_EQ(claverix.Problem(), "");
+    ASSERT_TRUE(claverix.ChooseCounts(10, 10, 10, 0, 0));
+    ASSERT_TRUE(claverix.SetFileName("lleno\\a.txt"));
+    EXPECT_EQ(claverix.CreateAndAnswer(1),
+              std::vector<std::string>{"No se ha podido escribir en el fichero \"T:\\disco\\lleno\\a.txt\". Comprueba "
+                                       "que la carpeta existe, que el nombre es valido y que ningun otro programa lo "
+                                       "tiene abierto."});
+    const auto after = e2e::ReadFileBytes(full + "\\a.txt");
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->size(), previous.size());  // not a byte of the line that did not fit
+    EXPECT_TRUE(*after == previous);
+    ASSERT_TRUE(claverix.SetFileName("lleno\\nuevo.txt"));
+    EXPECT_EQ(claverix.CreateAndAnswer(1).size(), 1u);
+    EXPECT_FALSE(PathExists(full + "\\nuevo.txt"));
+}
+
 TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
     START_CLAVERIX(claverix);
     ASSERT_TRUE(claverix.ChooseCounts(30, 30, 10, 10, 10));

@@ -41,6 +41,22 @@ ClaverixSession::ClaverixSession(const Installed& installed)
     Start(installed.exePath);
 }
 
+ClaverixSession::ClaverixSession(const CopiedTo& place) : programFolder_(place.folder) {
+    const std::string exe = place.folder + "\\Claverix.exe";
+    if (!CopyFileW(Wide(e2e::WinePath(CLAVERIX_EXE_LINUX)).c_str(), Wide(exe).c_str(), FALSE)) {
+        problem_ = "cannot copy Claverix.exe to " + place.folder;
+        return;
+    }
+    copiedExe_ = exe;
+    Start(exe);
+}
+
+ClaverixSession::~ClaverixSession() {
+    if (copiedExe_.empty()) return;
+    program_.Kill();
+    DeleteFileW(Wide(copiedExe_).c_str());
+}
+
 void ClaverixSession::Start(const std::string& exe) {
     program_ = e2e::Program::Launch(exe, programFolder_);
     if (!program_) {

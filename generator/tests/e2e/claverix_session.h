@@ -18,6 +18,12 @@ public:
         std::string exePath;
     };
     explicit ClaverixSession(const Installed& installed);
+    // A copy of the program started in a folder the test made; the copy goes with the session.
+    struct CopiedTo {
+        std::string folder;
+    };
+    explicit ClaverixSession(const CopiedTo& place);
+    ~ClaverixSession();
 
     // Empty when the program started and showed its dialog; otherwise what went wrong.
     const std::string& Problem() const { return problem_; }
@@ -55,6 +61,7 @@ private:
     e2e::Program program_;
     HWND dialog_ = nullptr;
     std::string problem_;
+    std::string copiedExe_;
 };
 
 // Where the run's screenshots go (the build tree's screenshots folder, as Wine sees it).

@@ -27,3 +27,14 @@ TEST(OutputPath, OutputPath_JoinsAsTypedAndRefusesTooLong) {
     EXPECT_EQ(OutputPath(folder, longest), folder + longest);
     EXPECT_EQ(OutputPath(folder, longest + "n"), std::nullopt);
 }
+
+TEST(OutputPath, NamesADevice_InAnyPartWhateverTheExtensionCaseOrTrailingDots) {
+    for (const char* name : {"nul", "NUL.txt", "Con.tar.gz", "aux .txt", "prn..", "com1", "LPT9.log", "com\xB9.txt",
+                             "lpt\xB3", "conin$", "CONOUT$.txt", "x\\nul\\a.txt", "con/a.txt", "sub\\Aux"})
+        EXPECT_TRUE(NamesADevice(name)) << name;
+    for (const char* name : {"nulo.txt", "a.nul", "com0", "com10", "lpt", "conin", "xcon.txt", " nul", "banco.txt",
+                             "x\\y.txt", "com\xB4"})
+        EXPECT_FALSE(NamesADevice(name)) << name;
+    EXPECT_TRUE(NamesAStream("a:b.txt"));
+    EXPECT_FALSE(NamesAStream("a.txt"));
+}

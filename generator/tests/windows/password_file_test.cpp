@@ -18,8 +18,8 @@ UniqueFile HoldOpen(const std::string& path) {
 TEST(PasswordFile, AppendPasswordLine_LinesEndWithCrCrLf) {
     TempFolder folder;
     const std::string path = folder / "a.txt";
-    ASSERT_TRUE(AppendPasswordLine(path, "ab"));
-    ASSERT_TRUE(AppendPasswordLine(path, "3#"));
+    ASSERT_EQ(AppendPasswordLine(path, "ab"), LineWrite::Written);
+    ASSERT_EQ(AppendPasswordLine(path, "3#"), LineWrite::Written);
     EXPECT_EQ(ReadWholeFile(path), std::string("\x61\x62\x0D\x0D\x0A\x33\x23\x0D\x0D\x0A", 10));
 }
 
@@ -27,25 +27,27 @@ TEST(PasswordFile, AppendPasswordLine_NeverTruncatesWhatIsThere) {
     TempFolder folder;
     const std::string path = folder / "banco.txt";
     WriteWholeFile(path, "anterior\r\n");
-    ASSERT_TRUE(AppendPasswordLine(path, "xyz"));
-    ASSERT_TRUE(AppendPasswordLine(path, "uvw"));
+    ASSERT_EQ(AppendPasswordLine(path, "xyz"), LineWrite::Written);
+    ASSERT_EQ(AppendPasswordLine(path, "uvw"), LineWrite::Written);
     EXPECT_EQ(ReadWholeFile(path), "anterior\r\nxyz\r\r\nuvw\r\r\n");
 }
 
 TEST(PasswordFile, AppendPasswordLine_SignsAreSingleBytes) {
     TempFolder folder;
     const std::string path = folder / "signos.log";
-    ASSERT_TRUE(AppendPasswordLine(path, "\xBF\xA1" "CAMI\xD3N"));
+    ASSERT_EQ(AppendPasswordLine(path, "\xBF\xA1" "CAMI\xD3N"), LineWrite::Written);
     EXPECT_EQ(ReadWholeFile(path), "\xBF\xA1" "CAMI\xD3N\r\r\n");
 }
 
 TEST(PasswordFile, AppendPasswordLine_FailsWithoutWriting) {
     TempFolder folder;
     // A folder in the name that does not exist.
-    EXPECT_FALSE(AppendPasswordLine(folder / "x\\y.txt", "abc"));
+    EXPECT_EQ(AppendPasswordLine(folder / "x\\y.txt", "abc"), LineWrite::Failed);
     EXPECT_FALSE(FileExists(folder / "x"));
     // A character the file system refuses.
-    EXPECT_FALSE(AppendPasswordLine(folder / "a?b.txt", "abc"));
+    EXPECT_EQ(AppendPasswordLine(folder / "a?b.txt", "abc"), LineWrite::Failed);
+    // A device name that got past the checks opens the device: refused, nothing written into it.
+    EXPECT_EQ(AppendPasswordLine(folder / "nul.txt", "abc"), LineWrite::NotADiskFile);
 
     // A file another program holds open: the generator opens without sharing, so it is not written.
     const std::string held = folder / "abierto.txt";
@@ -53,10 +55,10 @@ TEST(PasswordFile, AppendPasswordLine_FailsWithoutWriting) {
     {
         UniqueFile other = HoldOpen(held);
         ASSERT_TRUE(other);
-        EXPECT_FALSE(AppendPasswordLine(held, "dos"));
+        EXPECT_EQ(AppendPasswordLine(held, "dos"), LineWrite::Failed);
     }
     EXPECT_EQ(ReadWholeFile(held), "uno\r\r\n");
-    EXPECT_TRUE(AppendPasswordLine(held, "dos"));
+    EXPECT_EQ(AppendPasswordLine(held, "dos"), LineWrite::Written);
 }
 
 TEST(PasswordFile, ReadWholeWordList_GivesEveryByte) {
