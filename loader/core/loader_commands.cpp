@@ -35,30 +35,41 @@ std::string_view NthCharacter(std::string_view text, int n) {
     return text.substr(static_cast<std::size_t>(n) - 1, 1);
 }
 
+namespace {
+// Puts the text on the clipboard; when that fails, says what was not copied and gives false.
+bool Copy(std::string_view text, std::string_view what, std::string_view title, LoaderEffects& effects) {
+    const ClipboardResult result = effects.PutText(text);
+    if (result == ClipboardResult::Done) return true;
+    effects.Show(ClipboardBusyText(what, result == ClipboardResult::Emptied), title, BoxStyle::Plain);
+    return false;
+}
+}  // namespace
+
 void RunHotKey(LoaderState& state, const HotKeyDefinition& key, LoaderEffects& effects) {
     const int slot = state.CurrentSlot();
     switch (key.command) {
         case HotKeyCommand::CopyCharacter:
-            effects.PutText(NthCharacter(state.tables.Data(slot), key.position));
+            Copy(NthCharacter(state.tables.Data(slot), key.position), CharacterWhat(key.position), PlainTitle,
+                 effects);
             break;
         case HotKeyCommand::ReportLength:
             effects.Show(LengthText(state.tables.Data(slot).size()), PlainTitle, BoxStyle::Plain);
             break;
         case HotKeyCommand::CopyName:
-            effects.PutText(state.tables.Name(slot));
-            effects.Show(NameCopiedText, PlainTitle, BoxStyle::Plain);
+            if (Copy(state.tables.Name(slot), NameWhat, PlainTitle, effects))
+                effects.Show(NameCopiedText, PlainTitle, BoxStyle::Plain);
             break;
         case HotKeyCommand::CopyPassword:
-            effects.PutText(state.tables.Data(slot));
-            effects.Show(PasswordCopiedText, PasswordTitle, BoxStyle::Plain);
+            if (Copy(state.tables.Data(slot), PasswordWhat, PasswordTitle, effects))
+                effects.Show(PasswordCopiedText, PasswordTitle, BoxStyle::Plain);
             break;
         case HotKeyCommand::ToggleWindow:
             state.dialogVisible = !state.dialogVisible;
             effects.ShowWindow(state.dialogVisible);
             break;
         case HotKeyCommand::EmptyClipboard:
-            effects.EmptyClipboard();
-            effects.Show(ClipboardEmptiedText, PlainTitle, BoxStyle::Plain);
+            effects.Show(effects.EmptyClipboard() == ClipboardResult::Done ? ClipboardEmptiedText : ClipboardNotEmptiedText,
+                         PlainTitle, BoxStyle::Plain);
             break;
     }
 }
@@ -67,8 +78,7 @@ bool RunDoubleClick(LoaderState& state, int selection, std::string_view lineText
     if (selection < 0 || !EntryTables::IsSlot(selection + 1)) return false;
     state.currentLine = selection;
     const int slot = state.CurrentSlot();
-    ToggleMark(state.tables, slot, lineText);
-    effects.PutText(state.tables.Data(slot));
+    if (Copy(state.tables.Data(slot), PasswordWhat, PlainTitle, effects)) ToggleMark(state.tables, slot, lineText);
     return true;
 }
 

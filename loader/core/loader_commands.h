@@ -37,11 +37,18 @@ extern const std::array<HotKeyDefinition, 14> HotKeys;
 // (an atom that could not be made) never matches.
 std::optional<std::size_t> MatchHotKey(const std::array<std::uint16_t, 14>& atoms, int id);
 
+// What became of the clipboard when a command wrote or emptied it.
+enum class ClipboardResult {
+    Done,
+    Unchanged,  // another program held it: nothing was changed
+    Emptied,    // it was emptied, but the text could not be set after that
+};
+
 class LoaderEffects {
 public:
     virtual ~LoaderEffects() = default;
-    virtual void PutText(std::string_view text1252) = 0;
-    virtual void EmptyClipboard() = 0;
+    virtual ClipboardResult PutText(std::string_view text1252) = 0;
+    virtual ClipboardResult EmptyClipboard() = 0;
     virtual void Show(std::string_view text1252, std::string_view title1252, unsigned style) = 0;
     virtual void ShowWindow(bool shown) = 0;
 };
@@ -61,9 +68,10 @@ std::string_view NthCharacter(std::string_view text, int n);
 
 void RunHotKey(LoaderState& state, const HotKeyDefinition& key, LoaderEffects& effects);
 
-// The double click on list line `selection` (-1: none) whose text is `lineText`: marks or unmarks the line's
-// slot and puts its password on the clipboard. Gives false, having changed nothing, when no line is
-// selected or the line has no slot; the caller then leaves the selection alone too.
+// The double click on list line `selection` (-1: none) whose text is `lineText`: puts the line's password on
+// the clipboard and, once it is there, marks or unmarks the line's slot; a copy that failed is said and leaves
+// the mark as it was. Gives false, having changed nothing, when no line is selected or the line has no slot;
+// the caller then leaves the selection alone too.
 bool RunDoubleClick(LoaderState& state, int selection, std::string_view lineText, LoaderEffects& effects);
 
 // The scan lists a file when its stored key equals the login password, both trimmed of blanks; letter

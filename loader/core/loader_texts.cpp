@@ -123,3 +123,13 @@ std::string HotKeysTakenText(const std::vector<std::string_view>& keyNames) {
                 : "\r\nCierra ese programa y vuelve a abrir Portaclip para usarlas.";
     return text;
 }
+
+std::string CharacterWhat(int position) { return "el caracter " + std::to_string(position) + " del password"; }
+
+std::string ClipboardBusyText(std::string_view what, bool emptied) {
+    std::string text = "No se ha podido poner ";
+    text += what;
+    text += " en el Clipboard: otro programa lo esta usando.\r\n";
+    text += emptied ? "El Clipboard se ha quedado vacio." : "El Clipboard no ha cambiado.";
+    return text;
+}

@@ -27,6 +27,15 @@ inline constexpr std::string_view LoadedText = "Ya he cargado, GRACIAS!!!";
 inline constexpr std::string_view NameCopiedText = "El nombre de fichero, ya esta en Clipboard ...";
 inline constexpr std::string_view PasswordCopiedText = "El dato de fichero, ya esta en Clipboard ...";
 inline constexpr std::string_view ClipboardEmptiedText = "Clipboard Borrado ..";
+
+// What a command puts on the clipboard, as its failure names it.
+inline constexpr std::string_view PasswordWhat = "el dato de fichero";
+inline constexpr std::string_view NameWhat = "el nombre de fichero";
+std::string CharacterWhat(int position);  // "el caracter 3 del password"
+// Another program held the clipboard: `what` was not put there; `emptied` when it was emptied on the way.
+std::string ClipboardBusyText(std::string_view what, bool emptied);
+inline constexpr std::string_view ClipboardNotEmptiedText =
+    "No se ha podido borrar el Clipboard: otro programa lo esta usando.\r\nEl Clipboard no ha cambiado.";
 // Shown before the closing message when a load found more files than the list can hold.
 std::string ListFullText();
 

@@ -19,13 +19,16 @@ constexpr DWORD Pause = 10;
 // Runs `fill` with the clipboard open and emptied, trying again while another program is in the way
 // (`fill` gives false when the clipboard refused its first format, leaving nothing set).
 template <typename Fill>
-bool WithEmptiedClipboard(Fill fill) {
+ClipboardResult WithEmptiedClipboard(Fill fill) {
+    bool emptied = false;
     for (int attempt = 0; attempt < Attempts; ++attempt) {
         if (attempt > 0) Sleep(Pause);
         OpenedClipboard clipboard;
-        if (clipboard && EmptyClipboard() && fill()) return true;
+        if (!clipboard || !EmptyClipboard()) continue;
+        emptied = true;
+        if (fill()) return ClipboardResult::Done;
     }
-    return false;
+    return emptied ? ClipboardResult::Emptied : ClipboardResult::Unchanged;
 }
 
 // A movable zero-filled block holding `size` bytes copied from `bytes`, with `extra` zero bytes after them.
@@ -56,7 +59,7 @@ bool SetData(UINT format, UniqueGlobal& block) {
 
 }  // namespace
 
-bool PutTextOnClipboard(std::string_view text1252) {
+ClipboardResult PutTextOnClipboard(std::string_view text1252) {
     text1252 = text1252.substr(0, text1252.find('\0'));
     UniqueGlobal text = BlockWith(text1252.data(), text1252.size(), 2);
     SecretWide wide = SecretWiden(text1252);
@@ -67,7 +70,7 @@ bool PutTextOnClipboard(std::string_view text1252) {
         UniqueGlobal& block;
         ~WipeUntaken() { WipeBlock(block); }
     } wipeText{text}, wipeUnicode{unicode};
-    if (!text || !unicode) return false;
+    if (!text || !unicode) return ClipboardResult::Unchanged;
 
     // Windows keeps copies marked so out of its clipboard history and cloud clipboard, as a password wants.
     const DWORD no = 0;
@@ -90,6 +93,6 @@ bool PutTextOnClipboard(std::string_view text1252) {
     });
 }
 
-bool EmptyTheClipboard() {
+ClipboardResult EmptyTheClipboard() {
     return WithEmptiedClipboard([] { return true; });
 }

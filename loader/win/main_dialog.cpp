@@ -38,8 +38,8 @@ LoaderFontCache fontCache;
 
 class WindowEffects : public LoaderEffects {
 public:
-    void PutText(std::string_view text) override { PutTextOnClipboard(text); }
-    void EmptyClipboard() override { EmptyTheClipboard(); }
+    ClipboardResult PutText(std::string_view text) override { return PutTextOnClipboard(text); }
+    ClipboardResult EmptyClipboard() override { return EmptyTheClipboard(); }
     void Show(std::string_view text, std::string_view title, unsigned style) override { ShowMessageOnTop(text, title, style); }
     void ShowWindow(bool shown) override { ::ShowWindow(mainDialog, shown ? SW_SHOW : SW_HIDE); }
 };

@@ -270,6 +270,31 @@ TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
     ASSERT_TRUE(WaitForClipboard(std::string("ab")));
 }
 
+TEST_F(PortaclipE2E, ClipboardAnotherProgramHoldsIsSaidNotCopied) {
+    std::string folder = scratch.MakeFolder("claves");
+    Protect(folder + "\\banco.sclav", "k", "secreto");
+    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_TRUE(e2e::PutClipboardText("anterior"));
+    // This test holds the clipboard open for a window of its own, as another program does.
+    HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(holder));
+    const std::string held = " en el Clipboard: otro programa lo esta usando.\r\nEl Clipboard no ha cambiado.";
+    ASSERT_TRUE(app.HotKey('B'));
+    app.ExpectMessage("...", "No se ha podido borrar el Clipboard: otro programa lo esta usando.\r\n"
+                             "El Clipboard no ha cambiado.");
+    ASSERT_TRUE(app.HotKey('R'));
+    app.ExpectMessage("Recalcado ...", "No se ha podido poner el dato de fichero" + held);
+    ASSERT_TRUE(app.DoubleClickLine(0));
+    app.ExpectMessage("...", "No se ha podido poner el dato de fichero" + held);
+    CloseClipboard();
+    DestroyWindow(holder);
+    EXPECT_EQ(e2e::ClipboardText(), "anterior");
+    // Let go, the same keys work as before.
+    ASSERT_TRUE(app.HotKey('R'));
+    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    EXPECT_EQ(e2e::ClipboardText(), "secreto");
+}
+
 TEST_F(PortaclipE2E, SpaceTogglesCheckValuesShownByTheStatusReport) {
     std::string folder = scratch.MakeFolder("datos");
     for (const char* name : {"a", "b", "c"}) Protect(folder + "\\" + name + ".sclav", "k", name);

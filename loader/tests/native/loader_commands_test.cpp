@@ -20,9 +20,16 @@ public:
     std::vector<std::string> clipboard;  // every text put, in order; "<empty>" for an emptying
     std::vector<Box> boxes;
     std::vector<bool> windowShown;
+    ClipboardResult result = ClipboardResult::Done;  // what every clipboard call gives
 
-    void PutText(std::string_view text) override { clipboard.emplace_back(text); }
-    void EmptyClipboard() override { clipboard.emplace_back("<empty>"); }
+    ClipboardResult PutText(std::string_view text) override {
+        clipboard.emplace_back(text);
+        return result;
+    }
+    ClipboardResult EmptyClipboard() override {
+        clipboard.emplace_back("<empty>");
+        return result == ClipboardResult::Done ? result : ClipboardResult::Unchanged;
+    }
     void Show(std::string_view text, std::string_view title, unsigned style) override {
         boxes.push_back({std::string(text), std::string(title), style});
     }
@@ -146,6 +153,36 @@ TEST(LoaderCommands, EmptyClipboardAndToggleWindow) {
     RunHotKey(state, Key('P'), effects);
     EXPECT_TRUE(state.dialogVisible);
     EXPECT_EQ(effects.windowShown, (std::vector<bool>{false, true}));
+}
+
+TEST(LoaderCommands, AHeldClipboardIsSaidWithTheKeysTitleAndNoLineIsMarked) {
+    LoaderState state = Loaded({{"banco", "secreto"}, {"foro", "f0r0"}});
+    state.tables.SetMark(2, "002");
+    Recorder effects;
+    effects.result = ClipboardResult::Unchanged;
+    RunHotKey(state, Key('R'), effects);
+    RunHotKey(state, Key('N'), effects);
+    RunHotKey(state, Key('3'), effects);
+    RunHotKey(state, Key('B'), effects);
+    EXPECT_TRUE(RunDoubleClick(state, 0, "001 - banco", effects));
+    effects.result = ClipboardResult::Emptied;
+    EXPECT_TRUE(RunDoubleClick(state, 1, "002 - foro", effects));
+    const std::string held = " en el Clipboard: otro programa lo esta usando.\r\nEl Clipboard no ha cambiado.";
+    EXPECT_EQ(effects.boxes,
+              (std::vector<Box>{
+                  {"No se ha podido poner el dato de fichero" + held, "Recalcado ...", 0},
+                  {"No se ha podido poner el nombre de fichero" + held, "...", 0},
+                  {"No se ha podido poner el caracter 3 del password" + held, "...", 0},
+                  {"No se ha podido borrar el Clipboard: otro programa lo esta usando.\r\nEl Clipboard no ha cambiado.",
+                   "...", 0},
+                  {"No se ha podido poner el dato de fichero" + held, "...", 0},
+                  {"No se ha podido poner el dato de fichero en el Clipboard: otro programa lo esta usando.\r\n"
+                   "El Clipboard se ha quedado vacio.",
+                   "...", 0}}));
+    // Not copied: the first line stays unmarked, the second keeps its mark; the double click still chose it.
+    EXPECT_EQ(state.tables.Mark(1), "");
+    EXPECT_EQ(state.tables.Mark(2), "002");
+    EXPECT_EQ(state.currentLine, 1);
 }
 
 TEST(LoaderCommands, KeysMatchTrimmedAndCaseSensitive) {

@@ -58,7 +58,7 @@ TEST(ClipboardWriter, TextBytesAreExactlyTheTextAndTwoZeros) {
         {std::string("antes\0despues", 13), "antes"},  // only what comes before a zero byte
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(PutTextOnClipboard(c.given)) << c.expected;
+        ASSERT_EQ(PutTextOnClipboard(c.given), ClipboardResult::Done) << c.expected;
         auto block = BlockOf(CF_TEXT);
         ASSERT_TRUE(block.has_value()) << c.expected;
         ASSERT_GE(block->size(), c.expected.size() + 2) << c.expected;
@@ -68,9 +68,9 @@ TEST(ClipboardWriter, TextBytesAreExactlyTheTextAndTwoZeros) {
 }
 
 TEST(ClipboardWriter, WideTextIsTheWindows1252TextConverted) {
-    ASSERT_TRUE(PutTextOnClipboard("Ni\xF1o \x80 caf\xE9"));
+    ASSERT_EQ(PutTextOnClipboard("Ni\xF1o \x80 caf\xE9"), ClipboardResult::Done);
     EXPECT_EQ(UnicodeText(), std::wstring(L"Ni\u00F1o \u20AC caf\u00E9"));
-    ASSERT_TRUE(PutTextOnClipboard(""));
+    ASSERT_EQ(PutTextOnClipboard(""), ClipboardResult::Done);
     EXPECT_EQ(UnicodeText(), std::wstring());
 }
 
@@ -78,7 +78,7 @@ TEST(ClipboardWriter, OtherFormatsGoAndHistoryExclusionComes) {
     UINT custom = Registered(L"Portaclip prueba");
     ASSERT_TRUE(PutOtherFormats(custom));
     ASSERT_TRUE(IsClipboardFormatAvailable(custom));
-    ASSERT_TRUE(PutTextOnClipboard("x"));
+    ASSERT_EQ(PutTextOnClipboard("x"), ClipboardResult::Done);
     EXPECT_FALSE(IsClipboardFormatAvailable(custom));
     EXPECT_TRUE(IsClipboardFormatAvailable(Registered(L"ExcludeClipboardContentFromMonitorProcessing")));
     for (const wchar_t* name : {L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
@@ -92,7 +92,7 @@ TEST(ClipboardWriter, OtherFormatsGoAndHistoryExclusionComes) {
 }
 
 TEST(ClipboardWriter, HeldClipboardIsLeftAloneAndTheCallReturns) {
-    ASSERT_TRUE(PutTextOnClipboard("anterior"));
+    ASSERT_EQ(PutTextOnClipboard("anterior"), ClipboardResult::Done);
     HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     // Another thread's clipboard, opened for a window of its own, refuses this one as another program's would.
@@ -109,15 +109,15 @@ TEST(ClipboardWriter, HeldClipboardIsLeftAloneAndTheCallReturns) {
     });
     ASSERT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
     auto start = std::chrono::steady_clock::now();
-    bool put = PutTextOnClipboard("nuevo");
-    bool emptied = EmptyTheClipboard();
+    ClipboardResult put = PutTextOnClipboard("nuevo");
+    ClipboardResult emptied = EmptyTheClipboard();
     auto waited = std::chrono::steady_clock::now() - start;
     SetEvent(release);
     holder.join();
     CloseHandle(opened);
     CloseHandle(release);
-    EXPECT_FALSE(put);
-    EXPECT_FALSE(emptied);
+    EXPECT_EQ(put, ClipboardResult::Unchanged);
+    EXPECT_EQ(emptied, ClipboardResult::Unchanged);
     EXPECT_LT(waited, std::chrono::seconds(5));
     auto block = BlockOf(CF_TEXT);
     ASSERT_TRUE(block.has_value());
@@ -125,7 +125,7 @@ TEST(ClipboardWriter, HeldClipboardIsLeftAloneAndTheCallReturns) {
 }
 
 TEST(ClipboardWriter, EmptyingRemovesEveryFormat) {
-    ASSERT_TRUE(PutTextOnClipboard("algo"));
-    ASSERT_TRUE(EmptyTheClipboard());
+    ASSERT_EQ(PutTextOnClipboard("algo"), ClipboardResult::Done);
+    ASSERT_EQ(EmptyTheClipboard(), ClipboardResult::Done);
     EXPECT_EQ(CountClipboardFormats(), 0);
 }
