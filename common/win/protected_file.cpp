@@ -48,8 +48,10 @@ bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& pa
 namespace {
 
 SecretText ReadStoredText(const std::string& path, ChunkGroup group) {
-    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The readers only read: an indexer, a sync client or a virus scanner reading the file meanwhile must not
+    // hide it from the load, so every kind of sharing is allowed.
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return {};

@@ -20,7 +20,8 @@ enum class ExistingFile { Extend, Refuse };
 bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& password,
                         ExistingFile existing = ExistingFile::Extend);
 
-// The stored key and password of the file's last record, trimmed; empty when the file is missing, locked,
-// unreadable, or not a whole number of records. Never creates a file.
+// The stored key and password of the file's last record, trimmed; empty when the file is missing, held by
+// another program that shares nothing, unreadable, or not a whole number of records. Never creates a file;
+// open for reading with every kind of sharing, so that other programs' readers never hide it.
 SecretText ReadStoredKey(const std::string& path);
 SecretText ReadStoredPassword(const std::string& path);

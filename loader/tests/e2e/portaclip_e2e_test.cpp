@@ -295,6 +295,18 @@ TEST_F(PortaclipE2E, ClipboardAnotherProgramHoldsIsSaidNotCopied) {
     EXPECT_EQ(e2e::ClipboardText(), "secreto");
 }
 
+TEST_F(PortaclipE2E, FileAnotherProgramIsReadingIsStillLoaded) {
+    std::string folder = scratch.MakeFolder("claves");
+    Protect(folder + "\\banco.sclav", "k", "secreto");
+    // An indexer or a sync client reading the file, sharing reading only.
+    HANDLE reader = CreateFileW(Wide(folder + "\\banco.sclav").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    CloseHandle(reader);
+    EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - banco"}));
+}
+
 TEST_F(PortaclipE2E, SpaceTogglesCheckValuesShownByTheStatusReport) {
     std::string folder = scratch.MakeFolder("datos");
     for (const char* name : {"a", "b", "c"}) Protect(folder + "\\" + name + ".sclav", "k", name);
