@@ -14,3 +14,8 @@ std::string PickerPrompt(std::string_view firstLine);
 inline constexpr std::string_view UnwritableFolderMessage =
     "La carpeta elegida tiene caracteres en su nombre que no se pueden usar ...\r\n"
     "Cambia su nombre o elige otra carpeta.";
+
+// A chosen folder whose path is too long for the walks to search (its pattern would pass the path limit).
+inline constexpr std::string_view FolderTooLongMessage =
+    "La ruta de la carpeta elegida es demasiado larga ...\r\n"
+    "Elige una carpeta cuya ruta tenga como mucho 255 caracteres.";

@@ -3,10 +3,12 @@
 #include <shlobj.h>
 
 #include "folder_prompt.h"
+#include "folder_walk.h"
 #include "win_text.h"
 
 namespace {
 constexpr std::size_t ChosenFolderLimit = 2049;
+constexpr DWORD PathRoom = 32768;  // the longest path Windows knows, in UTF-16 units
 }
 
 std::string& ChosenFolder() {
@@ -25,16 +27,27 @@ FolderPick PickFolder(HWND owner, std::string_view firstLine) {
     if (item == nullptr) return {};
 
     FolderPick result;
-    wchar_t path[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(item, path) && path[0] != L'\0') {
+    // Room for any path, so that a folder too long for the walks is told from an item without a path
+    // (SHGetPathFromIDListW fails for both on Windows once a path passes MAX_PATH).
+    std::wstring path(PathRoom, L'\0');
+    if (SHGetPathFromIDListEx(item, path.data(), PathRoom, GPFIDL_DEFAULT) && path[0] != L'\0') {
+        path.resize(path.find(L'\0'));
         auto narrow = NarrowExact(path);
-        if (narrow && narrow->size() <= ChosenFolderLimit) {
+        if (!narrow || narrow->size() > ChosenFolderLimit) {
+            result.unwritable = true;
+        } else if (!FitsWalk(*narrow)) {
+            result.tooLong = true;
+        } else {
             result.folder = *narrow;
             ChosenFolder() = result.folder;
-        } else {
-            result.unwritable = true;
         }
     }
     CoTaskMemFree(item);
     return result;
+}
+
+std::string_view FolderPick::Problem() const {
+    if (unwritable) return UnwritableFolderMessage;
+    if (tooLong) return FolderTooLongMessage;
+    return {};
 }

@@ -13,10 +13,15 @@ std::string& ChosenFolder();
 
 // What a pick gave. `folder` is empty unless a folder was chosen; `unwritable` tells a folder that was chosen
 // but whose path Windows-1252 cannot write (a path with '?' in it would name another folder), which the caller
-// reports, from a pick that was cancelled or gave an item without a file-system path.
+// reports, from a pick that was cancelled or gave an item without a file-system path; `tooLong` likewise tells a
+// folder whose path the walks could not search (FitsWalk), which no caller could use either.
 struct FolderPick {
     std::string folder;
     bool unwritable = false;
+    bool tooLong = false;  // chosen, but too long for the walks to search
+
+    // What the caller tells the user of a folder that was chosen but cannot be used; empty otherwise.
+    std::string_view Problem() const;
 };
 
 // Shows the dialog over `owner` with the prompt PickerPrompt(firstLine). A chosen folder keeps the form the

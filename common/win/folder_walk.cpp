@@ -1,8 +1,11 @@
 #include "folder_walk.h"
 
+#include "file_names.h"
 #include "reparse_tag.h"
 #include "unique.h"
 #include "win_text.h"
+
+bool FitsWalk(std::string_view folder) { return WithTrailingBackslash(folder).size() + 3 <= PatternLimit; }
 
 bool FolderEntry::IsSubfolderToEnter() const {
     const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsLinkReparseTag(reparseTag);

@@ -11,6 +11,9 @@
 // Search patterns live in buffers of the platform's path limit; a longer one is never cut and searched.
 constexpr std::size_t PatternLimit = MAX_PATH - 1;
 
+// Whether a walk can search the folder itself: its pattern, the folder with its backslash and "*.*", fits.
+bool FitsWalk(std::string_view folder);
+
 struct FolderEntry {
     std::string name;  // Windows-1252; '?' for each character it cannot hold when exactName is false
     DWORD attributes = 0;

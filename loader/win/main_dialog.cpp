@@ -101,8 +101,8 @@ void Initialise(HWND dialog) {
 void Load(HWND dialog) {
     ShowLoginDialog(nullptr, state.loginPassword);  // "Salir" there does not cancel the load
     FolderPick pick = PickFolder(dialog, LoaderPickerLine);
-    if (pick.unwritable) {
-        ShowMessageOnTop(UnwritableFolderMessage, LoadTitle, BoxStyle::TopMost);
+    if (!pick.Problem().empty()) {
+        ShowMessageOnTop(pick.Problem(), LoadTitle, BoxStyle::TopMost);
         return;
     }
     if (pick.folder.empty()) return;

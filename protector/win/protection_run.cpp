@@ -20,11 +20,11 @@ namespace {
 constexpr std::size_t FolderLimit = 2255;
 
 // The picked folder with its backslash; empty when the pick was cancelled. Nothing when the chosen folder's
-// name cannot be written: the user has been told, and the run ends.
+// name cannot be written or its path is too long to search: the user has been told, and the run ends.
 std::optional<std::string> PickWithBackslash(HWND dialog, std::size_t limit) {
     FolderPick pick = PickFolder(dialog, ProtectorPickerLine);
-    if (pick.unwritable) {
-        ShowMessage(UnwritableFolderMessage, ProgrammerTitle);
+    if (!pick.Problem().empty()) {
+        ShowMessage(pick.Problem(), ProgrammerTitle);
         return std::nullopt;
     }
     return WithTrailingBackslash(cp1252::CutTo(pick.folder, limit));

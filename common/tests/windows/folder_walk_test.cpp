@@ -52,3 +52,11 @@ TEST(FolderWalk, OnlyRealSubfoldersAreEntered) {
     EXPECT_TRUE((FolderEntry{"OneDrive", reparseFolder, true, IO_REPARSE_TAG_CLOUD_3}.IsSubfolderToEnter()));
     EXPECT_FALSE((FolderEntry{"f.txt", FILE_ATTRIBUTE_ARCHIVE}.IsSubfolderToEnter()));
 }
+
+TEST(FolderWalk, FitsWalkWhileTheFoldersOwnPatternFitsThePathLimit) {
+    EXPECT_TRUE(FitsWalk("C:\\"));
+    const std::string longest = "C:\\" + std::string(252, 'a');  // 255 characters: "\\*.*" makes 259
+    EXPECT_TRUE(FitsWalk(longest));
+    EXPECT_TRUE(FitsWalk(longest + "\\"));
+    EXPECT_FALSE(FitsWalk(longest + "a"));
+}

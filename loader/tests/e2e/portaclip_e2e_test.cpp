@@ -212,6 +212,23 @@ TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
     EXPECT_EQ(e2e::ListCount(app.List()), 1);
 }
 
+TEST_F(PortaclipE2E, FolderTooLongToSearchIsSaidAndNothingLoaded) {
+    // 256 characters: its search pattern, with "\*.*", would pass the 259 the walk can search.
+    const std::string outer = scratch.MakeFolder(std::string(100, 'a'));
+    const std::string deep = outer + "\\" + std::string(256 - outer.size() - 1, 'b');
+    ASSERT_EQ(deep.size(), 256u);
+    ASSERT_TRUE(CreateDirectoryW(Wide(deep).c_str(), nullptr));
+    ASSERT_TRUE(app.Login("k"));
+    auto browse = e2e::WaitForBrowseDialog(app.Pid());
+    ASSERT_TRUE(browse.has_value());
+    ASSERT_TRUE(e2e::BrowseChoose(*browse, deep));
+    app.ExpectMessage("Programador ...", "La ruta de la carpeta elegida es demasiado larga ...\r\n"
+                                         "Elige una carpeta cuya ruta tenga como mucho 255 caracteres.");
+    ASSERT_TRUE(FlushPosted(app.Main(), FileList));
+    EXPECT_FALSE(e2e::FindMessageBox(app.Pid()).has_value());
+    EXPECT_EQ(e2e::ListCount(app.List()), 0);
+}
+
 TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
     std::string folder = scratch.MakeFolder("claves");
     std::map<std::string, std::string> passwords = {
