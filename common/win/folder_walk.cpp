@@ -9,7 +9,10 @@ bool FitsWalk(std::string_view folder) { return WithTrailingBackslash(folder).si
 
 bool FolderEntry::IsSubfolderToEnter() const {
     const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsLinkReparseTag(reparseTag);
-    return IsFolder() && exactName && !link && name != "." && name != "..";
+    // Hidden and system together is what Explorer hides as the operating system's own ($Recycle.Bin, System
+    // Volume Information): deleted files are not the user's passwords.
+    constexpr DWORD systemOwn = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return IsFolder() && exactName && !link && (attributes & systemOwn) != systemOwn && name != "." && name != "..";
 }
 
 bool ForEachEntry(std::string_view folder, std::string_view pattern, const std::function<void(const FolderEntry&)>& visit) {

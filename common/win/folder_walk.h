@@ -23,8 +23,9 @@ struct FolderEntry {
     DWORD reparseTag = 0;  // when attributes hold FILE_ATTRIBUTE_REPARSE_POINT
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    // A subfolder a walk may enter: not "." or "..", not a name that cannot be written, and not a junction or
-    // link (IsLinkReparseTag), which could lead back up the tree and make the walk endless.
+    // A subfolder a walk may enter: not "." or "..", not a name that cannot be written, not a junction or link
+    // (IsLinkReparseTag), which could lead back up the tree and make the walk endless, and not a folder both
+    // hidden and system (the operating system's own, such as $Recycle.Bin).
     bool IsSubfolderToEnter() const;
 };
 

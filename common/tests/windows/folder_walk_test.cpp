@@ -44,6 +44,9 @@ TEST(FolderWalk, MissingFolderAndOverlongPatternDoNotStart) {
 TEST(FolderWalk, OnlyRealSubfoldersAreEntered) {
     EXPECT_TRUE((FolderEntry{"sub", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
     EXPECT_TRUE((FolderEntry{"oculta", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN}.IsSubfolderToEnter()));
+    EXPECT_TRUE((FolderEntry{"sistema", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM}.IsSubfolderToEnter()));
+    EXPECT_FALSE((FolderEntry{"$Recycle.Bin", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}
+                       .IsSubfolderToEnter()));
     EXPECT_FALSE((FolderEntry{".", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
     EXPECT_FALSE((FolderEntry{"..", FILE_ATTRIBUTE_DIRECTORY}.IsSubfolderToEnter()));
     constexpr DWORD reparseFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;

@@ -229,6 +229,21 @@ TEST_F(PortaclipE2E, FolderTooLongToSearchIsSaidAndNothingLoaded) {
     EXPECT_EQ(e2e::ListCount(app.List()), 0);
 }
 
+TEST_F(PortaclipE2E, HiddenSystemFoldersOfADriveAreNotEntered) {
+    std::string root = scratch.MakeFolder("unidad");
+    std::string bin = scratch.MakeFolder("unidad\\$Recycle.Bin");
+    std::string hidden = scratch.MakeFolder("unidad\\oculta");
+    Protect(bin + "\\$R0AB12C.sclav", "k", "borrado");
+    Protect(hidden + "\\visible.sclav", "k", "guardado");
+    ASSERT_TRUE(SetFileAttributesW(Wide(bin).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(SetFileAttributesW(Wide(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN));
+    HWND check = e2e::Control(app.Main(), SubfoldersCheck);
+    ASSERT_TRUE(e2e::Click(check));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(check); }));
+    ASSERT_TRUE(app.LoadWith(root, "k"));
+    EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - visible"}));
+}
+
 TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
     std::string folder = scratch.MakeFolder("claves");
     std::map<std::string, std::string> passwords = {
