@@ -12,6 +12,10 @@ std::optional<int> EntryTables::Add(std::string_view name, std::string_view pass
     return ++count_;
 }
 
+void EntryTables::RemoveLast() {
+    if (count_ > 0) entries_[static_cast<std::size_t>(--count_)] = Entry{};
+}
+
 void EntryTables::Clear() {
     for (Entry& entry : entries_) entry = Entry{};
     count_ = 0;

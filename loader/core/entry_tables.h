@@ -21,6 +21,8 @@ public:
 
     // Fills the next slot and gives its number; nothing when every slot is in use.
     std::optional<int> Add(std::string_view name, std::string_view password);
+    // Empties the last filled slot again (its password wiped), for a line the list did not take.
+    void RemoveLast();
     // Empties every slot; the passwords are wiped.
     void Clear();
 

@@ -35,13 +35,22 @@ private:
             result_ = ScanResult::TablesFull;
             return;
         }
-        std::string shownName = NameWithoutExtension(name);
-        // The line goes in first: a slot is filled only for a line the list holds, so line n stays slot n.
-        if (!list_.AddLine(LineText(state_.tables.Count() + 1, shownName))) {
-            result_ = ScanResult::ListRefused;
-            return;
-        }
+        // Line n must stay slot n whatever fails (the list refusing a line, memory running out): the slot is
+        // filled before the line goes in, and emptied again when the line does not.
+        const std::string shownName = NameWithoutExtension(name);
+        const std::string line = LineText(state_.tables.Count() + 1, shownName);
         state_.tables.Add(shownName, source_.ReadPassword(path));
+        bool added = false;
+        try {
+            added = list_.AddLine(line);
+        } catch (...) {
+            state_.tables.RemoveLast();
+            throw;
+        }
+        if (!added) {
+            state_.tables.RemoveLast();
+            result_ = ScanResult::ListRefused;
+        }
     }
 
     LoaderState& state_;
@@ -54,6 +63,11 @@ private:
 
 ScanResult ScanFolder(LoaderState& state, std::string_view folder, ScanSource& source, ListSink& list) {
     Walk walk(state, source, list);
-    walk.Folder(std::string(folder));
+    try {
+        walk.Folder(std::string(folder));
+    } catch (const std::exception&) {
+        // Memory ran out: the walk stops as when the list refuses a line, every line still with its slot.
+        return ScanResult::ListRefused;
+    }
     return walk.Result();
 }

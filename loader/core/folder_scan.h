@@ -36,7 +36,7 @@ public:
 enum class ScanResult {
     Complete,
     TablesFull,   // a further matching file was found with every slot in use; the walk stopped there
-    ListRefused,  // the list did not take a line; the walk stopped there, with no slot filled for it
+    ListRefused,  // the list did not take a line, or memory ran out; the walk stopped there, no slot without its line
 };
 
 // Whether the file name has the loader's extension, in any letter case.

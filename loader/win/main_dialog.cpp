@@ -107,11 +107,20 @@ void Load(HWND dialog) {
     }
     if (pick.folder.empty()) return;
     ChosenFolder() = WithTrailingBackslash(ChosenFolder());
-    // The list repaints once at the end instead of at every line added.
-    SendMessageW(fileListWindow, WM_SETREDRAW, FALSE, 0);
-    ScanResult result = ScanFolder(state, ChosenFolder(), fileListWindow);
-    SendMessageW(fileListWindow, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(fileListWindow, nullptr, TRUE);
+    // The list repaints once at the end instead of at every line added, however the scan ends.
+    struct RedrawAtEnd {
+        HWND list;
+        ~RedrawAtEnd() {
+            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, nullptr, TRUE);
+        }
+    };
+    ScanResult result;
+    {
+        SendMessageW(fileListWindow, WM_SETREDRAW, FALSE, 0);
+        RedrawAtEnd redraw{fileListWindow};
+        result = ScanFolder(state, ChosenFolder(), fileListWindow);
+    }
     switch (result) {
         case ScanResult::TablesFull:
             ShowMessageOnTop(ListFullText(), LoadTitle, MB_ICONWARNING | MB_TOPMOST);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,9 @@ public:
         auto found = files.find(path);
         return found == files.end() ? SecretText() : SecretText(found->second.key);
     }
+    std::string throwOn;  // memory runs out reading this file's password
     SecretText ReadPassword(const std::string& path) override {
+        if (path == throwOn) throw std::bad_alloc();
         passwordReads.push_back(path);
         auto found = files.find(path);
         return found == files.end() ? SecretText() : SecretText(found->second.password);
@@ -58,8 +61,10 @@ class ListRecorder : public ListSink {
 public:
     std::vector<std::string> lines;
     std::size_t refuseAfter = static_cast<std::size_t>(-1);
+    std::size_t throwAfter = static_cast<std::size_t>(-1);
     bool AddLine(std::string_view text) override {
         if (lines.size() >= refuseAfter) return false;
+        if (lines.size() >= throwAfter) throw std::bad_alloc();
         lines.emplace_back(text);
         return true;
     }
@@ -193,4 +198,23 @@ TEST(FolderScan, ALineTheListRefusesGetsNoSlot) {
     EXPECT_EQ(ScanFolder(state, "T:\\d\\", disk, list), ScanResult::ListRefused);
     EXPECT_EQ(list.lines.size(), 1u);
     EXPECT_EQ(state.tables.Count(), 1);
+}
+
+TEST(FolderScan, MemoryRunningOutStopsTheWalkWithEveryLineStillItsSlot) {
+    FakeDisk disk;
+    for (const char* name : {"a.sclav", "b.sclav", "c.sclav"}) disk.File("T:\\d\\", name, "k", name);
+    LoaderState state = LoggedIn("k");
+    ListRecorder list;
+    disk.throwOn = "T:\\d\\b.sclav";
+    EXPECT_EQ(ScanFolder(state, "T:\\d\\", disk, list), ScanResult::ListRefused);
+    EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - a"}));
+    EXPECT_EQ(state.tables.Count(), 1);
+    // The list itself running out: the slot filled for its line is given back.
+    disk.throwOn.clear();
+    list.throwAfter = 2;
+    EXPECT_EQ(ScanFolder(state, "T:\\d\\", disk, list), ScanResult::ListRefused);
+    EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - a", "002 - a"}));
+    EXPECT_EQ(state.tables.Count(), 2);
+    EXPECT_EQ(state.tables.Data(2), "a.sclav");
+    EXPECT_EQ(state.tables.Data(3), "");
 }
