@@ -212,6 +212,17 @@ bool TypeText(std::string_view text1252);
 // A left click at the screen point, through SendInput: it goes to the window under the point.
 bool ClickAt(POINT screen);
 
+// Wine sets the keys it believes pressed to what the X server believes whenever a program handles an X focus
+// or pointer-crossing event (its KeymapNotify handling), and keys sent by SendInput never reach the X server:
+// a modifier held while such an event waits in a program's queue is let go under the chord, which then
+// reaches no hot key. Two ways to keep those events away from the keys:
+// Moves the pointer to the screen's bottom-right corner, where no dialog opens, so that windows opening,
+// closing or rising make no crossing events under it.
+bool ParkPointer();
+// Three round trips through the window thread's message loop, which takes the X events waiting for it (a
+// focus change after a box closed) on the way.
+bool SettleInput(HWND window);
+
 // ---------------------------------------------------------------------------------------------------------
 // Clipboard (each call opens the clipboard, retrying while another process holds it, and closes it)
 

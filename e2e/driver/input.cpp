@@ -101,29 +101,49 @@ bool TypeText(std::string_view text1252) {
     return inputs.empty() || Send(inputs);
 }
 
+namespace {
+// Absolute mouse coordinates run from 0 to 65535 over the primary screen.
+INPUT MouseAt(POINT screen, DWORD flags) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, width > 1 ? width - 1 : 1);
+    input.mi.dy = MulDiv(screen.y, 65535, height > 1 ? height - 1 : 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Moves the pointer and waits until it is there: a button goes where the cursor is, not where it was going.
+bool MoveTo(POINT screen) {
+    std::vector<INPUT> move{MouseAt(screen, 0)};
+    if (GetSystemMetrics(SM_CXSCREEN) <= 1 || !Send(move)) return false;
+    return WaitUntil(
+        [&] {
+            POINT cursor{};
+            return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y;
+        },
+        Milliseconds(2000));
+}
+}  // namespace
+
 bool ClickAt(POINT screen) {
-    // Absolute mouse coordinates run from 0 to 65535 over the primary screen.
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    if (width <= 1 || height <= 1) return false;
-    auto at = [&](DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(screen.x, 65535, width - 1);
-        input.mi.dy = MulDiv(screen.y, 65535, height - 1);
-        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        return input;
-    };
-    std::vector<INPUT> move{at(0)};
-    if (!Send(move)) return false;
-    // The button goes where the cursor is once the move is through, not where it was.
-    auto arrived = [&] {
-        POINT cursor{};
-        return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y;
-    };
-    if (!WaitUntil(arrived, Milliseconds(2000))) return false;
-    std::vector<INPUT> click{at(MOUSEEVENTF_LEFTDOWN), at(MOUSEEVENTF_LEFTUP)};
+    if (!MoveTo(screen)) return false;
+    std::vector<INPUT> click{MouseAt(screen, MOUSEEVENTF_LEFTDOWN), MouseAt(screen, MOUSEEVENTF_LEFTUP)};
     return Send(click);
+}
+
+bool ParkPointer() {
+    const RECT screen = ScreenRect();
+    return MoveTo(POINT{screen.right - 1, screen.bottom - 1});
+}
+
+bool SettleInput(HWND window) {
+    for (int trip = 0; trip < 3; ++trip) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) return false;
+    }
+    return true;
 }
 
 }  // namespace e2e

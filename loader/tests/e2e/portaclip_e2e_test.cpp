@@ -380,6 +380,7 @@ TEST_F(PortaclipE2E, HeldHotKeyActsOncePerPress) {
     ASSERT_TRUE(app.LoadWith(folder, "k"));
     ASSERT_TRUE(e2e::ClearClipboard());
     // ALT+P held: the key goes down once more three times, as a held key repeats; only the first hides.
+    ASSERT_TRUE(e2e::SettleInput(app.Main()));
     ASSERT_TRUE(e2e::KeyDown(VK_MENU));
     ASSERT_TRUE(e2e::KeyDown('P'));
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(app.Main()); }));

@@ -160,14 +160,15 @@ void Session::ExpectMessage(std::string_view title, std::string_view text, bool 
 
 bool Session::ClickLine(int index) {
     auto centre = LineCentre(List(), index);
-    return centre && e2e::BringToFront(List()) && e2e::ClickAt(*centre);
+    return centre && e2e::BringToFront(List()) && e2e::ClickAt(*centre) && e2e::ParkPointer();
 }
 
 bool Session::DoubleClickLine(int index) {
     auto centre = LineCentre(List(), index);
-    return centre && e2e::BringToFront(List()) && e2e::ClickAt(*centre) && e2e::ClickAt(*centre);
+    return centre && e2e::BringToFront(List()) && e2e::ClickAt(*centre) && e2e::ClickAt(*centre) &&
+           e2e::ParkPointer();
 }
 
-bool Session::HotKey(WORD key) { return e2e::PressChord({VK_MENU, key}); }
+bool Session::HotKey(WORD key) { return e2e::SettleInput(main_) && e2e::PressChord({VK_MENU, key}); }
 
 }  // namespace portaclip_e2e
