@@ -3,6 +3,8 @@
 // the password files the user made in its folder.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <windows.h>
 #include <msi.h>
 #include <shellapi.h>
@@ -161,6 +163,7 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
     // Sellomar registers nothing. Wine's classes root is the machine's alone: there Sellomar finds no
     // command and registers the type itself.
     const bool classesRootShowsUserClasses = DefaultValue(HKEY_CLASSES_ROOT, ".sclav") == "sclav-files";
+    std::printf("the classes root %s the user's classes\n", classesRootShowsUserClasses ? "shows" : "does not show");
     {
         road::Sellomar started(sellomar);
         ASSERT_NE(started.Dialog(), nullptr);
