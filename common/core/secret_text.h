@@ -74,7 +74,11 @@ public:
         return *this;
     }
     BasicSecret& operator+=(View text) { return append(text); }
-    void push_back(Char c) { append(View(&c, 1)); }
+    void push_back(Char c) {
+        Reserve(size_ + 1);
+        data_[size_++] = c;
+        data_[size_] = Char();
+    }
     // Pads with `fill` or cuts (the cut part is wiped).
     void resize(std::size_t size, Char fill) {
         if (size < size_) {

@@ -19,12 +19,13 @@ std::optional<std::string_view> CountsError(const PasswordCounts& counts, std::s
     return std::nullopt;
 }
 
-std::optional<std::string> PlaceClasses(PasswordCounts& counts, const GeneratorModes& modes, RandomSource& random,
-                                        const Pump& pump) {
+std::optional<SecretText> PlaceClasses(PasswordCounts& counts, const GeneratorModes& modes, RandomSource& random,
+                                       const Pump& pump) {
     if (counts.TotalCount < 1 || counts.DigitCount < 0 || counts.LetterCount < 0 || counts.SignCount < 0 ||
         counts.DigitCount + counts.LetterCount + counts.SignCount != counts.TotalCount)
         return std::nullopt;
-    std::string slotClass(static_cast<std::size_t>(counts.TotalCount), Unassigned);
+    SecretText slotClass;
+    slotClass.resize(static_cast<std::size_t>(counts.TotalCount), Unassigned);
     while (counts.DigitCount > 0 || counts.LetterCount > 0 || counts.SignCount > 0) {
         const int p = random.RandomInt(1, counts.TotalCount);
         if (!pump()) return std::nullopt;

@@ -62,8 +62,8 @@ inline constexpr char SignSlot = 'S';
 // set at the time the position is assigned), the rest signs. Entry i - 1 of the result is position i. The
 // three counts are 0 afterwards. Nothing when the pump stops the run or the counts do not add up to the
 // total (which would never end).
-std::optional<std::string> PlaceClasses(PasswordCounts& counts, const GeneratorModes& modes, RandomSource& random,
-                                        const Pump& pump);
+std::optional<SecretText> PlaceClasses(PasswordCounts& counts, const GeneratorModes& modes, RandomSource& random,
+                                       const Pump& pump);
 
 // One character per slot, in slot order; in mixed case the case is drawn before the letter.
 std::optional<SecretText> ComposeCharacters(std::string_view slotClass, const GeneratorModes& modes,

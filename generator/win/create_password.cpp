@@ -20,8 +20,8 @@ namespace {
 // State of the run, program-wide as the rest of the generator's.
 std::string OutputFileName;
 PasswordCounts Counts;
-std::string SlotClass;
-SecretText ComposedPassword;  // wiped at the end of every run
+SecretText SlotClass;         // where the digits, letters and signs go: it tells much of the password
+SecretText ComposedPassword;  // both wiped at the end of every run
 // True while CreatePassword runs: a "Crear" that arrives through the run's own pumping is ignored.
 bool Generating = false;
 
@@ -171,6 +171,7 @@ void CreatePassword() {
     struct RunFlag {
         RunFlag() { Generating = true; }
         ~RunFlag() {
+            SlotClass.clear();
             ComposedPassword.clear();
             Generating = false;
         }

@@ -79,8 +79,8 @@ INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
                 auto* session = reinterpret_cast<LoginSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
                 switch (LOWORD(wParam)) {
                     case ExitButton: EndLogin(dialog); break;
-                    case ResetFirst: SetControlText(dialog, FirstEntry, ""); break;
-                    case ResetSecond: SetControlText(dialog, SecondEntry, ""); break;
+                    case ResetFirst: WipeEditField(dialog, FirstEntry); break;
+                    case ResetSecond: WipeEditField(dialog, SecondEntry); break;
                     case AcceptButton:
                         if (session != nullptr) Accept(dialog, *session);
                         break;

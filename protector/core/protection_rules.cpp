@@ -5,7 +5,7 @@
 
 bool IsProgramPasswordAccepted(std::string_view typed) {
     if (typed.size() < MinProgramPassword || typed.size() > MaxProgramPassword) return false;
-    return !cp1252::TrimSpaces(typed).empty();
+    return !cp1252::TrimmedView(typed).empty();
 }
 
 bool IsCandidate(std::string_view fileName) {
@@ -20,5 +20,5 @@ std::string TargetPath(std::string_view targetFolder, std::string_view fileName)
 bool IsAcceptedPlainText(std::string_view text) {
     if (text.empty() || text.size() > MaxPlainText) return false;
     if (text.find('\0') != std::string_view::npos) return false;
-    return !cp1252::TrimSpaces(text).empty();
+    return !cp1252::TrimmedView(text).empty();
 }

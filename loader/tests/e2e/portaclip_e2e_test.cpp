@@ -115,6 +115,15 @@ TEST_F(PortaclipE2E, LoginRefusesEmptyAndCaseDifferentEntriesAndResetsEachField)
     EXPECT_EQ(e2e::WindowText(e2e::Control(login, SecondEntry)), "clave");
     ASSERT_TRUE(e2e::ClickControl(login, ResetSecond));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, SecondEntry)).empty(); }));
+    // A typed entry that is reset leaves no copy behind in the field's buffers.
+    ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
+    ASSERT_TRUE(e2e::TypeText("Tecleada-Uno"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)) == "Tecleada-Uno"; }));
+    ASSERT_TRUE(e2e::ClickControl(login, ResetFirst));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)).empty(); }));
+    const auto typed = e2e::CountInMemory(app.Pid(), {"Tecleada-Uno"});
+    ASSERT_TRUE(typed.has_value());
+    EXPECT_EQ(typed->at(0).wide, 0);
 
     // The same entry with a leading blank, typed: accepted, and the trimmed key matches.
     ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
