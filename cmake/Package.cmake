@@ -35,9 +35,26 @@ add_custom_command(
   COMMENT "Making the release files in ${DIST_DIR}"
   VERBATIM)
 add_custom_target(release ALL DEPENDS ${DIST_DIR}/SHA256SUMS)
-# The end-to-end test of the installer installs this one.
-target_compile_definitions(road_e2e_tests PRIVATE INSTALLER_LINUX="${DIST_DIR}/${suite_package}.msi")
-add_dependencies(road_e2e_tests release)
+# The end-to-end test of the installer installs this one, and upgrades with it an installer of 1.0.0 (that
+# version's own .wxs and product code, this build's files), made beside the release files, not among them.
+set(old_version 1.0.0)
+string(UUID old_product_code NAMESPACE EA96C384-891E-4887-AEB4-A7C2ACBB17E2
+       NAME "${PROJECT_NAME} ${old_version}" TYPE SHA1 UPPER)
+set(old_installer ${CMAKE_BINARY_DIR}/upgrade/${PROJECT_NAME}-${old_version}-win64.msi)
+set(old_wxs ${CMAKE_SOURCE_DIR}/e2e/road/fixtures/${PROJECT_NAME}-${old_version}.wxs)
+add_custom_command(
+  OUTPUT ${old_installer}
+  COMMAND ${CMAKE_COMMAND} -E env PRODUCT_VERSION=${old_version} PRODUCT_CODE=${old_product_code}
+          ICON_DIR=${ICON_DIR}
+          ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_release.py installer ${SOURCE_DATE_FILE}
+          ${old_installer} ${old_wxs} ${suite_package_files}
+  DEPENDS ${suite_package_files} ${SOURCE_DATE_FILE} ${old_wxs} ${CMAKE_SOURCE_DIR}/tools/make_release.py
+  COMMENT "Making the installer of ${old_version} for the upgrade test"
+  VERBATIM)
+add_custom_target(old_installer DEPENDS ${old_installer})
+target_compile_definitions(road_e2e_tests PRIVATE INSTALLER_LINUX="${DIST_DIR}/${suite_package}.msi"
+                                                  OLD_INSTALLER_LINUX="${old_installer}")
+add_dependencies(road_e2e_tests release old_installer)
 
 # What the package holds (tools/check_package.py): the files, the lean programs and their symbols, the
 # time stamps and the sums.

@@ -9,7 +9,9 @@ they are made: every time stamp is the source date (SOURCE_DATE_EPOCH when set, 
     make_release.py package <epoch file> <out folder> <name> <wxs> <program or text> ...
         <out folder>/<name>.zip (one folder <name>/ with the files), <name>-symbols.zip (the .debug files,
         taken from beside each program's debug link), <name>.msi (wixl with <wxs>) and SHA256SUMS
-    Environment for package: PRODUCT_VERSION, PRODUCT_CODE, ICON_DIR, SYMBOLS_DIR.
+    make_release.py installer <epoch file> <out.msi> <wxs> <program or text> ...
+        the installer alone (the tests' older version)
+    Environment for package: PRODUCT_VERSION, PRODUCT_CODE, ICON_DIR, SYMBOLS_DIR; for installer, the first three.
 """
 import hashlib
 import os
@@ -231,6 +233,9 @@ def main(argv):
         write_epoch(argv[2], argv[3])
     elif len(argv) == 5 and argv[1] == "strip":
         strip(read_epoch(argv[2]), argv[3], argv[4])
+    elif len(argv) > 5 and argv[1] == "installer":
+        os.makedirs(os.path.dirname(os.path.abspath(argv[3])), exist_ok=True)
+        write_msi(argv[3], argv[4], {os.path.basename(p): p for p in argv[5:]}, read_epoch(argv[2]))
     elif len(argv) > 6 and argv[1] == "package":
         package(read_epoch(argv[2]), argv[3], argv[4], argv[5], argv[6:])
     else:

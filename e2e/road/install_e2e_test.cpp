@@ -1,6 +1,6 @@
 // The installer as a Windows user meets it: msiexec installs the suite for the current user without a
-// question, the installed programs run from where it put them, and msiexec removes the suite again, keeping
-// the password files the user made in its folder.
+// question, the installed programs walk the whole road from where it put them, a newer version replaces an
+// older one, and msiexec removes the suite again, keeping the password files the user made in its folder.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <shobjidl.h>
 
 #include "claverix_session.h"
+#include "portaclip_session.h"
 #include "road_steps.h"
 #include "unique.h"
 #include "win_text.h"
@@ -107,9 +108,12 @@ std::string ImagePath(HANDLE process) {
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
+// Where the installer puts the suite: a folder of the user's profile, which the browse dialog shows.
+std::string InstallFolder() { return KnownFolder(FOLDERID_Profile) + "\\Contrasenas"; }
+
 }  // namespace
 
-TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
+TEST(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     ForgetAssociation();
     ASSERT_EQ(InstalledProduct(), "") << "the suite is installed already";
@@ -117,7 +121,7 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
     ASSERT_EQ(Msiexec("/i \"" + installer + "\" /qn"), std::optional<DWORD>(0));
 
     // The files, the programs the very ones the build made.
-    const std::string folder = KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Contrasenas";
+    const std::string folder = InstallFolder();
     for (const char* name : InstalledFiles) EXPECT_TRUE(PathExists(folder + "\\" + name)) << name;
     EXPECT_EQ(e2e::ReadFileBytes(folder + "\\Sellomar.exe"), e2e::ReadFileBytes(e2e::WinePath(SELLOMAR_EXE_LINUX)));
 
@@ -140,7 +144,7 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
     const std::string product = InstalledProduct();
     ASSERT_NE(product, "");
     EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_INSTALLEDPRODUCTNAME), "Claverix, Sellomar y Portaclip");
-    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), "1.0.0");
+    EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), "1.1.0");
     EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_PUBLISHER), "Velmor Soft");
 
     // The association, in the user's classes, as installers write it.
@@ -158,17 +162,32 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
     }
     const auto passwordFile = e2e::ReadFileBytes(folder + "\\banco.txt");
     ASSERT_TRUE(passwordFile.has_value());
+    const auto password = road::JoinedPassword(*passwordFile);
+    ASSERT_TRUE(password.has_value());
 
     // Windows shows the user's classes in the classes root, where Sellomar reads the open command, and
     // Sellomar registers nothing. Wine's classes root is the machine's alone: there Sellomar finds no
     // command and registers the type itself.
     const bool classesRootShowsUserClasses = DefaultValue(HKEY_CLASSES_ROOT, ".sclav") == "sclav-files";
     std::printf("the classes root %s the user's classes\n", classesRootShowsUserClasses ? "shows" : "does not show");
+    // Sellomar is pointed at Claverix's folder through the browse dialog, by the folders' names; it finds
+    // the password file beside the word list and the three texts, which are too long for passwords.
+    e2e::ScratchFolder protectedFolder;
     {
         road::Sellomar started(sellomar);
         ASSERT_NE(started.Dialog(), nullptr);
         EXPECT_EQ(started.Registered(), !classesRootShowsUserClasses);
+        EXPECT_EQ(started.Protect("camino instalado", folder, protectedFolder.Path()),
+                  "Sellomar ha encontrado 5 ficheros ..\r\nde los cuales ha encriptado 1 ficheros ...");
         started.Quit();
+    }
+    // Portaclip loads them, and a double click puts the password on the clipboard.
+    {
+        portaclip_e2e::Session portaclip{portaclip_e2e::Session::Installed{folder + "\\Portaclip.exe"}};
+        ASSERT_NE(portaclip.Main(), nullptr);
+        road::LoadFolder(portaclip, protectedFolder.Path(), "camino instalado");
+        EXPECT_EQ(road::ListedNames(portaclip), std::vector<std::string>{"banco"});
+        road::PasteAndClear(portaclip, 0, *password);
     }
 
     // A .sclav file opens with the installed Sellomar.
@@ -203,4 +222,36 @@ TEST(Install, PerUserInstallRunsFromItsFolderAndUninstallKeepsThePasswordFile) {
     RemoveDirectoryW(Wide(folder).c_str());
     ForgetAssociation();  // what Sellomar registered itself where the classes root did not show the installer's
     CoUninitialize();
+}
+
+// 1.0.0 installed into %LOCALAPPDATA%\Programs\Contrasenas: this version replaces it, its programs go, and a
+// password file the user left in the old folder stays there, as the new LEEME says.
+TEST(Install, UpgradeReplacesTheOldVersionAndKeepsItsFolderOfPasswordFiles) {
+    ForgetAssociation();
+    ASSERT_EQ(InstalledProduct(), "") << "the suite is installed already";
+    ASSERT_EQ(Msiexec("/i \"" + e2e::WinePath(OLD_INSTALLER_LINUX) + "\" /qn"), std::optional<DWORD>(0));
+    const std::string oldFolder = KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Contrasenas";
+    ASSERT_TRUE(PathExists(oldFolder + "\\Claverix.exe"));
+    ASSERT_EQ(ProductInfo(InstalledProduct(), INSTALLPROPERTY_VERSIONSTRING), "1.0.0");
+    ASSERT_TRUE(e2e::WriteFileBytes(oldFolder + "\\banco.txt", "antigua\r\r\n"));
+
+    const std::string installer = e2e::WinePath(INSTALLER_LINUX);
+    ASSERT_EQ(Msiexec("/i \"" + installer + "\" /qn"), std::optional<DWORD>(0));
+    EXPECT_EQ(ProductInfo(InstalledProduct(), INSTALLPROPERTY_VERSIONSTRING), "1.1.0");
+    char second[39] = {};
+    EXPECT_NE(MsiEnumRelatedProductsA(UpgradeCode, 0, 1, second), static_cast<UINT>(ERROR_SUCCESS)) << second;
+    for (const char* name : InstalledFiles) {
+        EXPECT_FALSE(PathExists(oldFolder + "\\" + name)) << name;
+        EXPECT_TRUE(PathExists(InstallFolder() + "\\" + name)) << name;
+    }
+    EXPECT_EQ(e2e::ReadFileBytes(oldFolder + "\\banco.txt"), std::optional<std::string>("antigua\r\r\n"));
+    const auto leeme = e2e::ReadFileBytes(InstallFolder() + "\\LEEME.txt");
+    EXPECT_NE(leeme.value_or("").find("%LOCALAPPDATA%\\Programs\\Contrasenas"), std::string::npos);
+
+    ASSERT_EQ(Msiexec("/x \"" + installer + "\" /qn"), std::optional<DWORD>(0));
+    EXPECT_EQ(InstalledProduct(), "");
+    DeleteFileW(Wide(oldFolder + "\\banco.txt").c_str());
+    RemoveDirectoryW(Wide(oldFolder).c_str());
+    RemoveDirectoryW(Wide(InstallFolder()).c_str());
+    ForgetAssociation();
 }

@@ -78,7 +78,15 @@ Session::Session() {
         ADD_FAILURE() << "cannot copy " << PORTACLIP_EXE;
         return;
     }
-    program_ = e2e::Program::Launch(exe, home_.Path());
+    Start(exe, home_.Path());
+}
+
+Session::Session(const Installed& installed) {
+    Start(installed.exePath, installed.exePath.substr(0, installed.exePath.rfind('\\')));
+}
+
+void Session::Start(const std::string& exe, const std::string& folder) {
+    program_ = e2e::Program::Launch(exe, folder);
     if (!program_) {
         ADD_FAILURE() << "Portaclip did not start: " << program_.Error();
         return;

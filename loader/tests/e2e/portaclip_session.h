@@ -31,6 +31,11 @@ std::string ScreenshotFolder();
 class Session {
 public:
     Session();
+    // The program where an installer put it, started there.
+    struct Installed {
+        std::string exePath;
+    };
+    explicit Session(const Installed& installed);
     ~Session();
 
     const e2e::Program& Program() const { return program_; }
@@ -67,6 +72,8 @@ public:
     bool HotKey(WORD key);
 
 private:
+    void Start(const std::string& exe, const std::string& folder);
+
     TempFolder home_;
     e2e::Program program_;
     HWND main_ = nullptr;
