@@ -8,7 +8,10 @@
   it records;
 - the source date (as make_release.py takes it from <source folder>) in every program's PE time stamp,
   every entry of both zips and the installer's summary information;
-- SHA256SUMS giving the right sum of each of the three packages, and nothing else.
+- SHA256SUMS giving the right sum of each of the three packages, and nothing else;
+- the installer's tables as Windows Installer's validation wants them: a valid short name for every name on
+  disk, the product's language in the summary's template, every folder made in the user's profile removed
+  by a RemoveFile row, and every component there kept by an HKCU registry value.
 
     check_package.py <release folder> <name> <source folder>
 """
@@ -186,10 +189,68 @@ def check_sums(folder, packages):
             ["SHA256SUMS has a wrong line: " + line for line in sorted(listed - expected)])
 
 
+# The folders of the user's profile (the package installs per user, so the start menu and the desktop are the
+# user's too), and what a custom action may set a folder to that puts it there.
+PROFILE_FOLDERS = {"AppDataFolder", "LocalAppDataFolder", "ProgramMenuFolder", "StartMenuFolder", "StartupFolder",
+                   "DesktopFolder", "PersonalFolder", "FavoritesFolder", "SendToFolder", "TemplateFolder",
+                   "MyPicturesFolder", "NetHoodFolder", "PrintHoodFolder", "RecentFolder", "AdminToolsFolder"}
+PROFILE_PATHS = ("[%USERPROFILE]", "[%APPDATA]", "[%LOCALAPPDATA]", "[%HOMEPATH]") + tuple(
+    "[%s]" % f for f in sorted(PROFILE_FOLDERS))
+SET_DIRECTORY, SET_PROPERTY = 35, 51
+HKCU = "1"
+
+
+def msi_tables(path):
+    return make_release.table_reader(path), make_release.summary_template(path)
+
+
+def profile_folders(read):
+    """The folders of the package that are in the user's profile: under one of its folders, or under a folder
+    a custom action sets to a path there."""
+    parents = {r["Directory"]: r["Directory_Parent"] for r in make_release.parse_table(read("Directory"))[2]}
+    set_there = {r["Source"] for r in make_release.parse_table(read("CustomAction"))[2]
+                 if int(r["Type"]) & 0x3F in (SET_DIRECTORY, SET_PROPERTY)
+                 and any(p in r["Target"] for p in PROFILE_PATHS)}
+    found = set()
+    for start in parents:
+        folder, seen = start, set()
+        while folder and folder not in seen:
+            if folder in PROFILE_FOLDERS or folder in set_there:
+                found.add(start)
+                break
+            seen.add(folder)
+            folder = parents.get(folder)
+    return found
+
+
+def check_tables(read, template):
+    """The installer's problems with Windows Installer's validation; `read(table)` gives the text msiinfo
+    exports for a table (None for a table the package lacks), `template` the summary's Template."""
+    problems = []
+    for table, column, keys, _, row, _ in make_release.filename_values(read):
+        wildcards = (table, column) in make_release.WILDCARD_COLUMNS
+        if not all(make_release.has_short_name(p, wildcards) for p in make_release.name_parts(table, row[column])):
+            problems.append("%s %s: %s %s has no valid short name" % (
+                table, "/".join(row[k] for k in keys), column, row[column]))
+    languages = [r["Value"] for r in make_release.parse_table(read("Property"))[2]
+                 if r["Property"] == "ProductLanguage"]
+    if not languages or languages[0] not in template.partition(";")[2].split(","):
+        problems.append("the template %s does not give the product's language %s" % (template, "".join(languages)))
+    in_profile = profile_folders(read)
+    removed = {r["DirProperty"] for r in make_release.parse_table(read("RemoveFile"))[2] if not r["FileName"]}
+    problems += ["folder %s is in the user's profile and nothing removes it" % d
+                 for d in sorted(in_profile - PROFILE_FOLDERS - removed)]
+    hkcu = {r["Registry"] for r in make_release.parse_table(read("Registry"))[2] if r["Root"] == HKCU}
+    problems += ["component %s is in the user's profile and its key path is no HKCU registry value" % r["Component"]
+                 for r in make_release.parse_table(read("Component"))[2]
+                 if r["Directory_"] in in_profile and r["KeyPath"] not in hkcu]
+    return problems
+
+
 def check_release(folder, name, epoch, check_exe=check_program.check, imports_of=called_names,
-                  facts_of=pe_facts, msi_times=make_release.msi_times):
-    """Every problem of the release files; `facts_of` and `msi_times` give what pe_facts and
-    make_release.msi_times read from a program and from the installer."""
+                  facts_of=pe_facts, msi_times=make_release.msi_times, msi_tables=msi_tables):
+    """Every problem of the release files; `facts_of`, `msi_times` and `msi_tables` give what pe_facts,
+    make_release.msi_times and msi_tables read from a program and from the installer."""
     packages = [name + ".zip", name + "-symbols.zip", name + ".msi"]
     missing = [p for p in packages if not os.path.isfile(os.path.join(folder, p))]
     if missing:
@@ -200,6 +261,7 @@ def check_release(folder, name, epoch, check_exe=check_program.check, imports_of
     problems = check_zip(package, check_exe, imports_of, lambda n, exe: check_lean(n, facts_of(exe), symbols, epoch))
     problems += check_entry_times(package, epoch) + check_entry_times(symbols_zip, epoch)
     problems += ["%s: summary time %d, not the source date" % (packages[2], t) for t in msi_times(msi) if t != epoch]
+    problems += ["%s: %s" % (packages[2], p) for p in check_tables(*msi_tables(msi))]
     return problems + check_sums(folder, packages)
 
 
@@ -240,7 +302,7 @@ def main(argv):
         print("%s: %s" % (folder, p))
     if not problems:
         print("%s: the three programs (lean, their symbols beside), le.txt, the READMEs and the licence, all "
-              "sound, dated the source date, and the sums right" % folder)
+              "sound, dated the source date, the installer's tables valid, and the sums right" % folder)
     return 1 if problems else 0
 
 

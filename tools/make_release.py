@@ -8,13 +8,15 @@ they are made: every time stamp is the source date (SOURCE_DATE_EPOCH when set, 
         leaves the program lean, with a debug link naming that file
     make_release.py package <epoch file> <out folder> <name> <wxs> <program or text> ...
         <out folder>/<name>.zip (one folder <name>/ with the files), <name>-symbols.zip (the .debug files,
-        taken from beside each program's debug link), <name>.msi (wixl with <wxs>) and SHA256SUMS
+        taken from beside each program's debug link), <name>.msi (wixl with <wxs>, then the short names and
+        the template's language wixl cannot write) and SHA256SUMS
     make_release.py installer <epoch file> <out.msi> <wxs> <program or text> ...
         the installer alone (the tests' older version)
     Environment for package: PRODUCT_VERSION, PRODUCT_CODE, ICON_DIR, SYMBOLS_DIR; for installer, the first three.
 """
 import hashlib
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -28,7 +30,7 @@ OBJCOPY = "x86_64-w64-mingw32-objcopy"
 # The zip format cannot hold an earlier time.
 EARLIEST = 315532800  # 1980-01-01 00:00:00 UTC
 SUMMARY_STREAM = "\x05SummaryInformation"
-PID_REVISION, PID_CREATED, PID_SAVED = 9, 12, 13
+PID_TEMPLATE, PID_REVISION, PID_CREATED, PID_SAVED = 7, 9, 12, 13
 VT_LPSTR, VT_FILETIME = 30, 64
 
 
@@ -186,6 +188,31 @@ def settle_msi(path, epoch):
         f.write(cfb.data)
 
 
+def summary_template(path):
+    """The summary information's Template, "<platform>;<languages>"."""
+    with open(path, "rb") as f:
+        cfb = CompoundFile(bytearray(f.read()))
+    stream = cfb.read(SUMMARY_STREAM)
+    kind, at = summary_properties(stream)[PID_TEMPLATE]
+    assert kind == VT_LPSTR, "template of unexpected type %d" % kind
+    length, = struct.unpack_from("<I", stream, at)
+    return stream[at + 4:at + 4 + length].rstrip(b"\0").decode("latin-1")
+
+
+def set_template_language(path, language):
+    """wixl always writes the template's language as 1033, whatever the product's. Patched in place, so the
+    new template must keep the old one's length (a 4-digit language for a 4-digit one)."""
+    old = summary_template(path)
+    new = old.partition(";")[0] + ";" + language
+    if len(new) != len(old):
+        sys.exit("make_release: cannot turn the template %s into %s in place" % (old, new))
+    with open(path, "rb") as f:
+        cfb = CompoundFile(bytearray(f.read()))
+    cfb.patch(SUMMARY_STREAM, summary_properties(cfb.read(SUMMARY_STREAM))[PID_TEMPLATE][1] + 4, new.encode())
+    with open(path, "wb") as f:
+        f.write(cfb.data)
+
+
 def msi_times(path):
     """The summary information's creation and last-save times, as seconds since 1970."""
     with open(path, "rb") as f:
@@ -194,6 +221,133 @@ def msi_times(path):
     props = summary_properties(stream)
     return [struct.unpack_from("<Q", stream, props[p][1])[0] // 10000000 - 11644473600
             for p in (PID_CREATED, PID_SAVED)]
+
+
+# The columns holding a name on disk, which Windows Installer wants as "short|long" unless the name is a valid
+# 8.3 one, each with the column naming the folder the name is in (File's is its component's folder).
+FILENAME_COLUMNS = {
+    "File": ("FileName", "Component_"),
+    "Directory": ("DefaultDir", "Directory_Parent"),
+    "Shortcut": ("Name", "Directory_"),
+    "RemoveFile": ("FileName", "DirProperty"),
+    "IniFile": ("FileName", "DirProperty"),
+    "RemoveIniFile": ("FileName", "DirProperty"),
+    "DuplicateFile": ("DestName", "DestFolder"),
+    "MoveFile": ("DestName", "DestFolder"),
+    "Signature": ("FileName", None),
+    "IniLocator": ("FileName", None),
+}
+WILDCARD_COLUMNS = {("RemoveFile", "FileName")}
+SHORT_CHARS = r"A-Za-z0-9!#$%&'()@^_`{}~-"
+
+
+def is_short_name(name, wildcards=False):
+    chars = ("*?" if wildcards else "") + SHORT_CHARS
+    return re.fullmatch(r"[%s]{1,8}(\.[%s]{1,3})?" % (chars, chars), name) is not None
+
+
+def table_reader(path):
+    """A function giving the text `msiinfo export` prints for a table of the package, None for a table it
+    does not have."""
+    listed = subprocess.run(["msiinfo", "tables", path], capture_output=True, text=True, check=True)
+    present = set(listed.stdout.split())
+
+    def read(table):
+        if table not in present:
+            return None
+        return subprocess.run(["msiinfo", "export", path, table], capture_output=True, check=True
+                              ).stdout.decode("utf-8", "replace")
+    return read
+
+
+def parse_table(text):
+    """(key columns, integer columns, rows as {column: value}) of an exported table; "" is NULL."""
+    if text is None:
+        return [], set(), []
+    lines = text.split("\r\n" if "\r\n" in text else "\n")
+    names, types, keys = (line.split("\t") for line in lines[:3])
+    integers = {n for n, t in zip(names, types) if t[:1] in "iI"}
+    rows = [dict(zip(names, line.split("\t"))) for line in lines[3:] if line]
+    return keys[1:], integers, rows
+
+
+def name_parts(table, value):
+    """The names in a Filename value: DefaultDir may be "target:source"."""
+    return value.split(":") if table == "Directory" else [value]
+
+
+def filename_values(read):
+    """(table, column, key columns, integer columns, row, folder) for every Filename value of the package.
+    The root directory's DefaultDir names a property (SourceDir), not a folder, and is left out."""
+    folder_of_component = {r["Component"]: r["Directory_"] for r in parse_table(read("Component"))[2]}
+    for table in sorted(FILENAME_COLUMNS):
+        column, folder_column = FILENAME_COLUMNS[table]
+        keys, integers, rows = parse_table(read(table))
+        for row in rows:
+            if not row.get(column):
+                continue
+            folder = row.get(folder_column, "")
+            if table == "File":
+                folder = folder_of_component.get(folder, "")
+            if table == "Directory" and folder in ("", row["Directory"]):
+                continue
+            yield table, column, keys, integers, row, folder
+
+
+def has_short_name(part, wildcards=False):
+    return part == "." or is_short_name(part.split("|")[0], wildcards)
+
+
+def make_short_name(long_name, taken):
+    """The first of NAME~1.EXT, NAME~2.EXT... not in `taken` (upper-case names), as Windows makes them."""
+    base, dot, extension = long_name.rpartition(".")
+    if not dot or not base:
+        base, extension = long_name, ""
+    clean = lambda text: "".join(c for c in text.upper() if c != "'" and is_short_name(c))
+    base, extension = clean(base), clean(extension)[:3]
+    for n in range(1, 1000000):
+        tail = "~%d" % n
+        name = base[:8 - len(tail)] + tail + ("." + extension if extension else "")
+        if name not in taken:
+            taken.add(name)
+            return name
+
+
+def short_name_updates(read):
+    """The UPDATE statements giving every Filename value lacking one a short name, unique in its folder
+    among the names already there; in table and row order, so the same package gets the same names."""
+    values = list(filename_values(read))
+    taken = {}
+    for table, _, _, _, row, folder in values:
+        for part in name_parts(table, row[FILENAME_COLUMNS[table][0]]):
+            if has_short_name(part):
+                taken.setdefault(folder, set()).add(part.split("|")[0].upper())
+    updates = []
+    for table, column, keys, integers, row, folder in values:
+        if (table, column) in WILDCARD_COLUMNS:
+            continue  # a made-up short name would change what the pattern matches
+        parts = name_parts(table, row[column])
+        if all(has_short_name(p) for p in parts):
+            continue
+        value = ":".join(p if has_short_name(p) else make_short_name(p, taken.setdefault(folder, set())) + "|" + p
+                         for p in parts)
+        quoted = lambda k: row[k] if k in integers else "'%s'" % row[k]
+        if "'" in value or any("'" in row[k] for k in keys):
+            sys.exit("make_release: msibuild cannot write %s's %s row %s, which holds a '" % (table, column, value))
+        updates.append("UPDATE `%s` SET `%s` = '%s' WHERE %s" % (
+            table, column, value, " AND ".join("`%s` = %s" % (k, quoted(k)) for k in keys)))
+    return updates
+
+
+def fix_tables(path):
+    """What Windows Installer's validation wants and wixl cannot write: short names for the long names on
+    disk, and the product's language in the summary's template."""
+    read = table_reader(path)
+    updates = short_name_updates(read)
+    if updates:
+        subprocess.run(["msibuild", path] + [a for u in updates for a in ("-q", u)], check=True)
+    language = [r["Value"] for r in parse_table(read("Property"))[2] if r["Property"] == "ProductLanguage"]
+    set_template_language(path, language[0])
 
 
 def write_msi(path, wxs, files, epoch):
@@ -210,6 +364,7 @@ def write_msi(path, wxs, files, epoch):
                    "-D", "Version=" + os.environ["PRODUCT_VERSION"], "-D", "ProductCode=" + os.environ["PRODUCT_CODE"]]
         # The cabinet stores local times.
         subprocess.run(command, cwd=staged, env=dict(os.environ, TZ="UTC"), check=True)
+    fix_tables(path)
     settle_msi(path, epoch)
 
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks tools/check_package.py on small zips made here: the layout, the word list, the texts, that a
-program the program check refuses fails the package, and the release checks (lean programs and their
-symbols, dates, sums) on release folders written with tools/make_release.py's zip writer.
+program the program check refuses fails the package, the release checks (lean programs and their
+symbols, dates, sums) on release folders written with tools/make_release.py's zip writer, and the installer's
+table checks and make_release.py's short names on tables written here as msiinfo exports them.
 
     python3 tools/tests/test_check_package.py
 """
@@ -158,6 +159,8 @@ class ReleaseTest(unittest.TestCase):
             ".text": b"code", ".gnu_debuglink": debug_link(p + ".debug", self.symbols[p + ".debug"])})
                       for p in check_package.PROGRAMS}
         self.msi_times = [EPOCH, EPOCH]
+        self.tables = good_tables()
+        self.template = "x64;1034"
 
     def write(self, epoch=EPOCH, symbols=None):
         files = {}
@@ -188,7 +191,8 @@ class ReleaseTest(unittest.TestCase):
                 return self.facts[f.read()[len(b"MZ fake "):].decode()]
         return check_package.check_release(out, FOLDER, EPOCH, lambda path, icons: [],
                                            lambda path: {"timeBeginPeriod", "timeEndPeriod"}, facts_of,
-                                           lambda msi: self.msi_times)
+                                           lambda msi: self.msi_times,
+                                           lambda msi: (self.tables.get, self.template))
 
     def test_sound_release_passes(self):
         self.assertEqual(self.check(self.write()), [])
@@ -210,6 +214,8 @@ class ReleaseTest(unittest.TestCase):
              "Sellomar.exe.debug is not its symbols file"),
             ("installer time", lambda: self.msi_times.__setitem__(1, EPOCH - 1), {}, "summary time"),
             ("sums", sums_made_before_a_change, {}, "SHA256SUMS lacks the right line for %s.msi" % FOLDER),
+            ("installer tables", lambda: setattr(self, "template", "x64;1033"), {},
+             FOLDER + ".msi: the template x64;1033 does not give the product's language 1034"),
         ]
         for label, change, written, expected in cases:
             with self.subTest(label):
@@ -218,6 +224,119 @@ class ReleaseTest(unittest.TestCase):
                 change()
                 problems = self.check(out)
                 self.assertTrue(any(expected in p for p in problems), problems)
+
+
+TABLES = {  # columns, types, key columns
+    "Directory": ("Directory Directory_Parent DefaultDir", "s72 S72 l255", "Directory"),
+    "File": ("File Component_ FileName Sequence", "s72 s72 l255 i4", "File"),
+    "Component": ("Component Directory_ Attributes KeyPath", "s72 s72 i2 S72", "Component"),
+    "Shortcut": ("Shortcut Directory_ Name Component_", "s72 s72 l128 s72", "Shortcut"),
+    "RemoveFile": ("FileKey Component_ FileName DirProperty InstallMode", "s72 s72 L255 s72 i2", "FileKey"),
+    "Registry": ("Registry Root Key Name Component_", "s72 i2 l255 L255 s72", "Registry"),
+    "CustomAction": ("Action Type Source Target", "s72 i2 S72 S255", "Action"),
+    "Property": ("Property Value", "s72 l0", "Property"),
+}
+
+
+def table(name, rows):
+    columns, types, keys = TABLES[name]
+    head = [columns.replace(" ", "\t"), types.replace(" ", "\t"), name + "\t" + keys.replace(" ", "\t")]
+    return "".join(line + "\n" for line in head + ["\t".join(r) for r in rows])
+
+
+def good_tables(**rows):
+    """The suite's tables as they should be: in %USERPROFILE%\\Contrasenas and a start menu folder."""
+    tables = {
+        "Directory": [("TARGETDIR", "", "SourceDir"), ("INSTALLDIR", "TARGETDIR", "CONTRA~1|Contrasenas"),
+                      ("ProgramMenuFolder", "TARGETDIR", "."),
+                      ("MenuFolder", "ProgramMenuFolder", "CONTRA~1|Contrasenas")],
+        "File": [("Claverix.exe", "Claverix", "Claverix.exe", "1"),
+                 ("Portaclip.exe", "Portaclip", "PORTAC~1.EXE|Portaclip.exe", "2")],
+        "Component": [("Claverix", "INSTALLDIR", "4", "regClaverix"), ("Portaclip", "INSTALLDIR", "4", "regPortaclip"),
+                      ("MenuShortcuts", "MenuFolder", "4", "regMenu")],
+        "Shortcut": [("PortaclipShortcut", "MenuFolder", "PORTAC~1|Portaclip", "MenuShortcuts")],
+        "RemoveFile": [("InstallFolder", "Claverix", "", "INSTALLDIR", "2"),
+                       ("MenuFolder", "MenuShortcuts", "", "MenuFolder", "2")],
+        "Registry": [(key, "1", "Software\\Velmor Soft\\Contrasenas", key[3:], key[3:])
+                     for key in ("regClaverix", "regPortaclip", "regMenu")],
+        "CustomAction": [("SetInstallDir", "51", "INSTALLDIR", "[%USERPROFILE]\\Contrasenas")],
+        "Property": [("ProductLanguage", "1034")],
+    }
+    tables.update(rows)
+    return {name: table(name, r) for name, r in tables.items()}
+
+
+class TablesTest(unittest.TestCase):
+    """The installer's tables against Windows Installer's validation rules, each broken in turn."""
+
+    def check(self, template="x64;1034", **rows):
+        return check_package.check_tables(good_tables(**rows).get, template)
+
+    def assert_problems(self, cases):
+        for label, rows, expected in cases:
+            with self.subTest(label):
+                self.assertIn(expected, self.check(**rows))
+
+    def test_sound_tables_pass(self):
+        self.assertEqual(self.check(), [])
+
+    def test_names_on_disk_need_a_short_name(self):
+        menu = lambda name: {"Directory": [("TARGETDIR", "", "SourceDir"), ("ProgramMenuFolder", "TARGETDIR", "."),
+                                           ("MenuFolder", "ProgramMenuFolder", name)]}
+        self.assert_problems([
+            ("file", {"File": [("Portaclip.exe", "Portaclip", "Portaclip.exe", "2")]},
+             "File Portaclip.exe: FileName Portaclip.exe has no valid short name"),
+            ("folder", menu("Contrasenas"), "Directory MenuFolder: DefaultDir Contrasenas has no valid short name"),
+            ("source folder", menu("CONTRA~1|Contrasenas:Contrasenas"),
+             "Directory MenuFolder: DefaultDir CONTRA~1|Contrasenas:Contrasenas has no valid short name"),
+            ("shortcut", {"Shortcut": [("PortaclipShortcut", "MenuFolder", "Portaclip", "MenuShortcuts")]},
+             "Shortcut PortaclipShortcut: Name Portaclip has no valid short name"),
+            ("character no short name holds", {"File": [("P.exe", "Portaclip", "PORTA+1.EXE|Portaclip.exe", "2")]},
+             "File P.exe: FileName PORTA+1.EXE|Portaclip.exe has no valid short name"),
+            ("4-letter extension", {"File": [("L.txt", "Claverix", "LEEME.text", "3")]},
+             "File L.txt: FileName LEEME.text has no valid short name"),
+        ])
+
+    def test_template_gives_the_product_language(self):
+        self.assertIn("the template x64;1033 does not give the product's language 1034", self.check("x64;1033"))
+
+    def test_folders_in_the_profile_are_removed(self):
+        removes_menu = [("MenuFolder", "MenuShortcuts", "", "MenuFolder", "2")]
+        self.assert_problems([
+            ("folder a custom action puts in the profile", {"RemoveFile": removes_menu},
+             "folder INSTALLDIR is in the user's profile and nothing removes it"),
+            ("a file removed, not the folder", {"RemoveFile": [
+                ("InstallFolder", "Claverix", "", "INSTALLDIR", "2"),
+                ("Old", "MenuShortcuts", "*.lnk", "MenuFolder", "2")]},
+             "folder MenuFolder is in the user's profile and nothing removes it"),
+            ("folder under a profile folder", {"Directory": [
+                ("TARGETDIR", "", "SourceDir"), ("LocalAppDataFolder", "TARGETDIR", "."),
+                ("UserPrograms", "LocalAppDataFolder", "Programs"),
+                ("INSTALLDIR", "UserPrograms", "CONTRA~1|Contrasenas"),
+                ("ProgramMenuFolder", "TARGETDIR", "."), ("MenuFolder", "ProgramMenuFolder", "CONTRA~1|Contrasenas")]},
+             "folder UserPrograms is in the user's profile and nothing removes it"),
+        ])
+
+    def test_components_in_the_profile_are_kept_by_hkcu_values(self):
+        hklm = [(key, "2" if key == "regMenu" else "1", "Software\\Velmor Soft", key[3:], key[3:])
+                for key in ("regClaverix", "regPortaclip", "regMenu")]
+        self.assert_problems([
+            ("file key path", {"Component": [("Claverix", "INSTALLDIR", "0", "Claverix.exe")]},
+             "component Claverix is in the user's profile and its key path is no HKCU registry value"),
+            ("HKLM value", {"Registry": hklm},
+             "component MenuShortcuts is in the user's profile and its key path is no HKCU registry value"),
+        ])
+        outside = self.check(Component=[("Claverix", "INSTALLDIR", "0", "Claverix.exe")], CustomAction=[
+            ("SetInstallDir", "51", "INSTALLDIR", "[ProgramFiles64Folder]Contrasenas")])
+        self.assertEqual(outside, [])
+
+    def test_short_names_made_unique_in_their_folder(self):
+        tables = good_tables(File=[("Portaclip.exe", "Portaclip", "Portaclip.exe", "1"),
+                                   ("Old.exe", "Claverix", "PORTAC~1.EXE|Portaold.exe", "2"),
+                                   ("Portacarta.exe", "Claverix", "Portacarta.exe", "3")])
+        self.assertEqual(make_release.short_name_updates(tables.get), [
+            "UPDATE `File` SET `FileName` = 'PORTAC~2.EXE|Portaclip.exe' WHERE `File` = 'Portaclip.exe'",
+            "UPDATE `File` SET `FileName` = 'PORTAC~3.EXE|Portacarta.exe' WHERE `File` = 'Portacarta.exe'"])
 
 
 if __name__ == "__main__":
