@@ -5,7 +5,8 @@
   only system DLLs, with its manifest and version, see check_program.py), le.txt beside Claverix.exe, the
   READMEs for Windows users and the licence;
 - each program lean (no debug section) with a debug link to its file in <name>-symbols.zip, whose CRC-32
-  it records;
+  it records, and its length a multiple of 8 and its PE checksum right, so that a signature can be removed
+  again to the exact bytes;
 - the source date (as make_release.py takes it from <source folder>) in every program's PE time stamp,
   every entry of both zips and the installer's summary information;
 - SHA256SUMS giving the right sum of each of the three packages, and nothing else;
@@ -167,6 +168,22 @@ def check_lean(name, facts, symbols, epoch):
     return problems
 
 
+def check_sealed(name, data):
+    """What make_release.seal_pe leaves: without it a signed program no longer gives back these bytes."""
+    problems = []
+    if len(data) % 8:
+        problems.append("%s: %d bytes, not a multiple of 8" % (name, len(data)))
+    written, = struct.unpack_from("<I", data, make_release.checksum_offset(data))
+    if written != make_release.pe_checksum(data):
+        problems.append("%s: PE checksum %08X, not %08X" % (name, written, make_release.pe_checksum(data)))
+    return problems
+
+
+def read_file(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def check_entry_times(path, epoch):
     """Every entry of the zip dated the source date (zip times are UTC here, to 2 seconds)."""
     expected = time.gmtime(epoch - epoch % 2)[:6]
@@ -248,9 +265,11 @@ def check_tables(read, template):
 
 
 def check_release(folder, name, epoch, check_exe=check_program.check, imports_of=called_names,
-                  facts_of=pe_facts, msi_times=make_release.msi_times, msi_tables=msi_tables):
+                  facts_of=pe_facts, msi_times=make_release.msi_times, msi_tables=msi_tables,
+                  sealed=check_sealed):
     """Every problem of the release files; `facts_of`, `msi_times` and `msi_tables` give what pe_facts,
-    make_release.msi_times and msi_tables read from a program and from the installer."""
+    make_release.msi_times and msi_tables read from a program and from the installer, `sealed(name, bytes)`
+    the problems check_sealed finds."""
     packages = [name + ".zip", name + "-symbols.zip", name + ".msi"]
     missing = [p for p in packages if not os.path.isfile(os.path.join(folder, p))]
     if missing:
@@ -258,7 +277,8 @@ def check_release(folder, name, epoch, check_exe=check_program.check, imports_of
     package, symbols_zip, msi = (os.path.join(folder, p) for p in packages)
     with zipfile.ZipFile(symbols_zip) as archive:
         symbols = {i.filename.split("/")[-1]: archive.read(i) for i in archive.infolist() if not i.is_dir()}
-    problems = check_zip(package, check_exe, imports_of, lambda n, exe: check_lean(n, facts_of(exe), symbols, epoch))
+    problems = check_zip(package, check_exe, imports_of,
+                         lambda n, exe: check_lean(n, facts_of(exe), symbols, epoch) + sealed(n, read_file(exe)))
     problems += check_entry_times(package, epoch) + check_entry_times(symbols_zip, epoch)
     problems += ["%s: summary time %d, not the source date" % (packages[2], t) for t in msi_times(msi) if t != epoch]
     problems += ["%s: %s" % (packages[2], p) for p in check_tables(*msi_tables(msi))]
@@ -301,8 +321,9 @@ def main(argv):
     for p in problems:
         print("%s: %s" % (folder, p))
     if not problems:
-        print("%s: the three programs (lean, their symbols beside), le.txt, the READMEs and the licence, all "
-              "sound, dated the source date, the installer's tables valid, and the sums right" % folder)
+        print("%s: the three programs (lean, their symbols beside, ready to sign), le.txt, the READMEs and the "
+              "licence, all sound, dated the source date, the installer's tables valid, and the sums right"
+              % folder)
     return 1 if problems else 0
 
 

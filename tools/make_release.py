@@ -5,7 +5,8 @@ they are made: every time stamp is the source date (SOURCE_DATE_EPOCH when set, 
     make_release.py epoch <source folder> <file>         writes the source date into <file> (when it changed)
     make_release.py strip <epoch file> <program.exe> <program.exe.debug>
         moves the debug information and the symbol table of the linked program into the .debug file and
-        leaves the program lean, with a debug link naming that file
+        leaves the program lean, with a debug link naming that file, its length a multiple of 8 and its PE
+        checksum right (so removing a signature gives back exactly these bytes)
     make_release.py package <epoch file> <out folder> <name> <wxs> <program or text> ...
         <out folder>/<name>.zip (one folder <name>/ with the files), <name>-symbols.zip (the .debug files,
         taken from beside each program's debug link), <name>.msi (wixl with <wxs>, then the short names and
@@ -14,6 +15,7 @@ they are made: every time stamp is the source date (SOURCE_DATE_EPOCH when set, 
         the installer alone (the tests' older version)
     Environment for package: PRODUCT_VERSION, PRODUCT_CODE, ICON_DIR, SYMBOLS_DIR; for installer, the first three.
 """
+import array
 import hashlib
 import os
 import re
@@ -64,7 +66,50 @@ def strip(epoch, exe, debug):
     # The debug link names the file only, never the folder it was made in.
     lean = exe + ".lean"
     subprocess.run([OBJCOPY, "--strip-all", "--add-gnu-debuglink=" + debug, exe, lean], env=env, check=True)
+    with open(lean, "rb") as f:
+        data = seal_pe(f.read())
+    with open(lean, "wb") as f:
+        f.write(data)
     os.replace(lean, exe)
+
+
+def checksum_offset(data):
+    pe, = struct.unpack_from("<I", data, 0x3C)
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("not a PE file")
+    return pe + 24 + 64  # OptionalHeader.CheckSum, at the same place in PE32 and PE32+
+
+
+def pe_checksum(data):
+    """The PE checksum: the file's 16-bit words summed with their carries folded back in, the CheckSum field
+    counted as zero, plus the file's length."""
+    at = checksum_offset(data)
+    words = array.array("H", data[:at] + b"\0\0\0\0" + data[at + 4:] + b"\0" * (len(data) % 2))
+    if sys.byteorder == "big":
+        words.byteswap()
+    total = sum(words)
+    while total > 0xFFFF:
+        total = (total & 0xFFFF) + (total >> 16)
+    return total + len(data)
+
+
+def seal_pe(data):
+    """The program with zeros up to a multiple of 8 bytes and its PE checksum set. A signing tool pads the
+    file so and sets the checksum before appending the signature, and removing the signature keeps both:
+    only a program already so gets back its exact bytes. The zeros go into the COFF string table objcopy
+    leaves at the end (the long section names), so that nothing lies outside the file's structures."""
+    data = bytearray(data)
+    pad = -len(data) % 8
+    pe, = struct.unpack_from("<I", data, 0x3C)
+    symbols, count = struct.unpack_from("<II", data, pe + 12)
+    strings = symbols + 18 * count
+    if pad and symbols and strings + 4 <= len(data):
+        size, = struct.unpack_from("<I", data, strings)
+        if strings + size == len(data):
+            struct.pack_into("<I", data, strings, size + pad)
+    data += b"\0" * pad
+    struct.pack_into("<I", data, checksum_offset(data), pe_checksum(data))
+    return bytes(data)
 
 
 def zip_entry(name, epoch, is_folder=False):
@@ -377,10 +422,15 @@ def package(epoch, out, name, wxs, paths):
     write_zip(os.path.join(out, made[0]), name, files, epoch)
     write_zip(os.path.join(out, made[1]), name + "-symbols", symbols, epoch)
     write_msi(os.path.join(out, made[2]), wxs, files, epoch)
+    write_sums(out, made)
+
+
+def write_sums(out, names):
+    """<out>/SHA256SUMS: the SHA-256 of each of `names`, files of `out`."""
     with open(os.path.join(out, "SHA256SUMS"), "w", newline="\n") as sums:
-        for m in made:
-            with open(os.path.join(out, m), "rb") as f:
-                sums.write("%s  %s\n" % (hashlib.sha256(f.read()).hexdigest(), m))
+        for name in names:
+            with open(os.path.join(out, name), "rb") as f:
+                sums.write("%s  %s\n" % (hashlib.sha256(f.read()).hexdigest(), name))
 
 
 def main(argv):

@@ -9,6 +9,7 @@ SUITE_PACKAGES=(
     wine wine64
     wspanish
     wixl msitools
+    osslsigncode openssl
     debootstrap
 )
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Checks tools/check_package.py on small zips made here: the layout, the word list, the texts, that a
 program the program check refuses fails the package, the release checks (lean programs and their
-symbols, dates, sums) on release folders written with tools/make_release.py's zip writer, and the installer's
-table checks and make_release.py's short names on tables written here as msiinfo exports them.
+symbols, dates, sums) on release folders written with tools/make_release.py's zip writer, the installer's
+table checks and make_release.py's short names on tables written here as msiinfo exports them, and the
+padding and PE checksum make_release.py gives a program so that a signature can be removed to its exact bytes.
 
     python3 tools/tests/test_check_package.py
 """
@@ -161,6 +162,7 @@ class ReleaseTest(unittest.TestCase):
         self.msi_times = [EPOCH, EPOCH]
         self.tables = good_tables()
         self.template = "x64;1034"
+        self.unsealed = set()
 
     def write(self, epoch=EPOCH, symbols=None):
         files = {}
@@ -192,7 +194,8 @@ class ReleaseTest(unittest.TestCase):
         return check_package.check_release(out, FOLDER, EPOCH, lambda path, icons: [],
                                            lambda path: {"timeBeginPeriod", "timeEndPeriod"}, facts_of,
                                            lambda msi: self.msi_times,
-                                           lambda msi: (self.tables.get, self.template))
+                                           lambda msi: (self.tables.get, self.template),
+                                           lambda n, data: [n + ": not sealed"] if n in self.unsealed else [])
 
     def test_sound_release_passes(self):
         self.assertEqual(self.check(self.write()), [])
@@ -213,6 +216,7 @@ class ReleaseTest(unittest.TestCase):
              {"symbols": dict(self.symbols, **{"Sellomar.exe.debug": b"other"})},
              "Sellomar.exe.debug is not its symbols file"),
             ("installer time", lambda: self.msi_times.__setitem__(1, EPOCH - 1), {}, "summary time"),
+            ("not sealed", lambda: self.unsealed.add("Sellomar.exe"), {}, "Sellomar.exe: not sealed"),
             ("sums", sums_made_before_a_change, {}, "SHA256SUMS lacks the right line for %s.msi" % FOLDER),
             ("installer tables", lambda: setattr(self, "template", "x64;1033"), {},
              FOLDER + ".msi: the template x64;1033 does not give the product's language 1034"),
@@ -337,6 +341,47 @@ class TablesTest(unittest.TestCase):
         self.assertEqual(make_release.short_name_updates(tables.get), [
             "UPDATE `File` SET `FileName` = 'PORTAC~2.EXE|Portaclip.exe' WHERE `File` = 'Portaclip.exe'",
             "UPDATE `File` SET `FileName` = 'PORTAC~3.EXE|Portacarta.exe' WHERE `File` = 'Portacarta.exe'"])
+
+
+def tiny_pe(body, strings=None, checksum=0):
+    """DOS header, PE signature, COFF header and a PE32+ optional header of zeros, then `body` and, when
+    given, a COFF string table holding `strings` at the very end, as objcopy leaves it."""
+    head = bytearray(0x40 + 4 + 20 + 240)
+    head[0:2] = b"MZ"
+    struct.pack_into("<I", head, 0x3C, 0x40)
+    head[0x40:0x44] = b"PE\0\0"
+    table = len(head) + len(body) if strings is not None else 0
+    struct.pack_into("<HHIIIHH", head, 0x44, 0x8664, 0, 0, table, 0, 240, 0)
+    struct.pack_into("<H", head, 0x58, 0x20B)
+    struct.pack_into("<I", head, 0x58 + 64, checksum)
+    tail = struct.pack("<I", 4 + len(strings)) + strings if strings is not None else b""
+    return bytes(head) + body + tail
+
+
+class SealTest(unittest.TestCase):
+    def test_checksum_folds_carries_skips_its_field_and_adds_the_length(self):
+        data = tiny_pe(b"\xff\xff" * 3 + b"\x01", checksum=0xFFFFFFFF)
+        # 0x5A4D "MZ" + 0x40 + 0x4550 "PE" + 0x8664 + 0xF0 + 0x20B + 3 * 0xFFFF + 0x01 (the odd last byte)
+        # = 0x4293A, folded 0x293E, plus 335 bytes
+        self.assertEqual(make_release.pe_checksum(data), 0x2A8D)
+
+    def test_padding_goes_into_the_string_table_and_the_checksum_covers_it(self):
+        data = tiny_pe(b"code", b".gnu_debuglink\0")
+        self.assertEqual(len(data), 351)
+        sealed = make_release.seal_pe(data)
+        self.assertEqual(len(sealed), 352)
+        self.assertEqual(sealed[-20:], struct.pack("<I", 20) + b".gnu_debuglink\0\0")
+        self.assertEqual(sealed[:0x98] + sealed[0x9C:-20], data[:0x98] + data[0x9C:-19])  # all but the checksum
+        self.assertEqual(check_package.check_sealed("Claverix.exe", sealed), [])
+        self.assertEqual(make_release.seal_pe(sealed), sealed)
+
+    def test_unpadded_or_wrongly_summed_programs_are_reported(self):
+        sealed = make_release.seal_pe(tiny_pe(b"code", b".gnu_debuglink\0"))
+        self.assertEqual(check_package.check_sealed("Portaclip.exe", sealed + b"\0"), [
+            "Portaclip.exe: 353 bytes, not a multiple of 8", "Portaclip.exe: PE checksum 0000E076, not 0000E077"])
+        stale = sealed[:-20] + struct.pack("<I", 4) + sealed[-16:]  # changed after the checksum was set
+        self.assertEqual(check_package.check_sealed("Sellomar.exe", stale),
+                         ["Sellomar.exe: PE checksum 0000E076, not 0000E066"])
 
 
 if __name__ == "__main__":
