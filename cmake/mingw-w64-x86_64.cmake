@@ -12,6 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Tests built here run under Wine; the caller provides WINEPREFIX and DISPLAY.
+# Tests built here run under Wine, through tools/lib/wine_emulator; the caller provides WINEPREFIX and DISPLAY.
 find_program(WINE_PROGRAM NAMES wine64 wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/lib/wine_emulator)
