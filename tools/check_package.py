@@ -270,7 +270,7 @@ def check_release(folder, name, epoch, check_exe=check_program.check, imports_of
     """Every problem of the release files; `facts_of`, `msi_times` and `msi_tables` give what pe_facts,
     make_release.msi_times and msi_tables read from a program and from the installer, `sealed(name, bytes)`
     the problems check_sealed finds."""
-    packages = [name + ".zip", name + "-symbols.zip", name + ".msi"]
+    packages = make_release.package_names(name)
     missing = [p for p in packages if not os.path.isfile(os.path.join(folder, p))]
     if missing:
         return ["no " + p for p in missing]

@@ -16,6 +16,7 @@ they are made: every time stamp is the source date (SOURCE_DATE_EPOCH when set, 
     Environment for package: PRODUCT_VERSION, PRODUCT_CODE, ICON_DIR, SYMBOLS_DIR; for installer, the first three.
 """
 import array
+import calendar
 import hashlib
 import os
 import re
@@ -32,6 +33,8 @@ OBJCOPY = "x86_64-w64-mingw32-objcopy"
 # The zip format cannot hold an earlier time.
 EARLIEST = 315532800  # 1980-01-01 00:00:00 UTC
 SUMMARY_STREAM = "\x05SummaryInformation"
+# Where a signature is kept in an installer.
+MSI_SIGNATURE_STREAMS = ("\x05DigitalSignature", "\x05MsiDigitalSignatureEx")
 PID_TEMPLATE, PID_REVISION, PID_CREATED, PID_SAVED = 7, 9, 12, 13
 VT_LPSTR, VT_FILETIME = 30, 64
 
@@ -127,6 +130,26 @@ def write_zip(path, folder, files, epoch):
         for name in sorted(files):
             with open(files[name], "rb") as f:
                 archive.writestr(zip_entry(folder + "/" + name, epoch), f.read(), compresslevel=9)
+
+
+def unpack_zip(path, work):
+    """The folder, the date and {name in the folder: path of the file unpacked into `work`} of a zip that
+    write_zip made; ValueError for any other."""
+    with zipfile.ZipFile(path) as archive:
+        entries = archive.infolist()
+        folders = [e for e in entries if e.is_dir()]
+        if len(folders) != 1 or any(not e.filename.startswith(folders[0].filename) for e in entries):
+            raise ValueError("%s is not one folder as make_release.py writes it" % path)
+        folder = folders[0].filename.rstrip("/")
+        files = {}
+        for entry in entries:
+            if entry.is_dir():
+                continue
+            base = entry.filename[len(folder) + 1:]
+            files[base] = os.path.join(work, base)
+            with open(files[base], "wb") as f:
+                f.write(archive.read(entry))
+    return folder, calendar.timegm(folders[0].date_time), files
 
 
 class CompoundFile:
@@ -418,11 +441,29 @@ def package(epoch, out, name, wxs, paths):
     files = {os.path.basename(p): p for p in paths}
     symbols = {n + ".debug": os.path.join(os.environ["SYMBOLS_DIR"], n + ".debug")
                for n in files if n.endswith(".exe")}
-    made = [name + ".zip", name + "-symbols.zip", name + ".msi"]
+    made = package_names(name)
     write_zip(os.path.join(out, made[0]), name, files, epoch)
     write_zip(os.path.join(out, made[1]), name + "-symbols", symbols, epoch)
     write_msi(os.path.join(out, made[2]), wxs, files, epoch)
     write_sums(out, made)
+
+
+def package_names(name):
+    """The release's three packages: the zip, the symbols zip and the installer."""
+    return [name + ".zip", name + "-symbols.zip", name + ".msi"]
+
+
+def release_name(folder):
+    """The name of the release whose SHA256SUMS is in `folder` (a build folder keeps the packages of earlier
+    versions too); ValueError when that file does not name one installer."""
+    try:
+        with open(os.path.join(folder, "SHA256SUMS")) as f:
+            installers = [line.split()[-1] for line in f if line.rstrip().endswith(".msi")]
+    except OSError:
+        installers = []
+    if len(installers) != 1:
+        raise ValueError("the SHA256SUMS of %s names %d installers, not one" % (folder, len(installers)))
+    return installers[0][:-len(".msi")]
 
 
 def write_sums(out, names):

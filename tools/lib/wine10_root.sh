@@ -2,7 +2,8 @@
 # /var/cache, in which the Windows and end-to-end tests run a second time (chroot), on the same binaries.
 #
 #   ensure_wine10_root          makes the root when it is missing or incomplete (debootstrap, then apt-get)
-#   bind_into_wine10_root P...  binds each host path at the same path inside the root
+#   bind_into_wine10_root P...  binds each host path at the same path inside the root (WINE10_SYSTEM_BINDS
+#                               first, for any run)
 #   in_wine10_root CMD...       runs a command inside the root, with a clean environment
 #   unbind_wine10_root          unbinds everything under the root, deepest first (also what a test mounted)
 
@@ -51,6 +52,9 @@ ensure_wine10_root() {
     [ $status = 0 ] || wine10_fail "installing $WINE10_PACKAGES in the root failed, see $WINE10_ROOT.log" || return 1
     echo "$WINE10_PACKAGES" >"$WINE10_MARK"
 }
+
+# What any run inside the root needs of the host, besides the checkout.
+WINE10_SYSTEM_BINDS=(/proc /dev /dev/pts /dev/shm)
 
 bind_into_wine10_root() {
     local path
