@@ -13,7 +13,7 @@
 
 #include "claverix_session.h"
 #include "portaclip_session.h"
-#include "road_steps.h"
+#include "sellomar_session.h"
 #include "unique.h"
 #include "win_text.h"
 
@@ -21,7 +21,6 @@ namespace {
 
 constexpr char UpgradeCode[] = "{EA96C384-891E-4887-AEB4-A7C2ACBB17E2}";
 constexpr char SellomarCaption[] = "Protege tus contrase\xF1" "as, es lo mejor ...";
-constexpr int SellomarClose = 1005;
 constexpr const char* InstalledFiles[] = {"Claverix.exe", "le.txt", "Sellomar.exe", "Portaclip.exe",
                                           "LEEME.txt", "README.txt", "LICENSE.txt"};
 
@@ -42,26 +41,9 @@ std::optional<DWORD> Msiexec(const std::string& arguments) {
     return msiexec.ExitCode();
 }
 
-std::optional<std::string> DefaultValue(HKEY root, const std::string& subkey) {
-    wchar_t data[1024] = {};
-    DWORD bytes = sizeof data - sizeof(wchar_t);
-    if (RegGetValueW(root, Wide(subkey).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    return NarrowLossy(data);
-}
-
 bool KeyExists(HKEY root, const std::string& subkey) {
     UniqueKey key;
     return RegOpenKeyExW(root, Wide(subkey).c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
-
-// Whatever earlier tests of this prefix registered (copies of Sellomar that are gone now).
-void ForgetAssociation() {
-    for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER}) {
-        const std::wstring classes = root == HKEY_CURRENT_USER ? L"Software\\Classes\\" : L"";
-        RegDeleteTreeW(root, (classes + L".sclav").c_str());
-        RegDeleteTreeW(root, (classes + L"sclav-files").c_str());
-    }
 }
 
 // The product code of the installed suite; empty when none is installed.
@@ -110,19 +92,40 @@ bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 
 // Where the installer puts the suite: a folder of the user's profile, which the browse dialog shows.
 std::string InstallFolder() { return KnownFolder(FOLDERID_Profile) + "\\Contrasenas"; }
+std::string OldInstallFolder() { return KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Contrasenas"; }
+
+// Every test starts from a prefix without the suite and leaves none behind, whatever check failed on the way:
+// the suite uninstalled, the password files the tests made in its folders removed, the association forgotten.
+class Install : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        e2e::ForgetAssociation();
+        ASSERT_EQ(InstalledProduct(), "") << "the suite is installed already";
+    }
+    void TearDown() override {
+        const std::string product = InstalledProduct();
+        if (!product.empty()) EXPECT_EQ(Msiexec("/x " + product + " /qn"), std::optional<DWORD>(0)) << "left installed";
+        for (const std::string& folder : {InstallFolder(), OldInstallFolder()}) {
+            DeleteFileW(Wide(folder + "\\banco.txt").c_str());
+            RemoveDirectoryW(Wide(folder).c_str());
+        }
+        // What Sellomar registered itself where the classes root did not show the installer's.
+        e2e::ForgetAssociation();
+        CoUninitialize();
+    }
+
+    const std::string installer = e2e::WinePath(INSTALLER_LINUX);
+};
 
 }  // namespace
 
-TEST(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    ForgetAssociation();
-    ASSERT_EQ(InstalledProduct(), "") << "the suite is installed already";
-    const std::string installer = e2e::WinePath(INSTALLER_LINUX);
+TEST_F(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
     ASSERT_EQ(Msiexec("/i \"" + installer + "\" /qn"), std::optional<DWORD>(0));
 
     // The files, the programs the very ones the build made.
     const std::string folder = InstallFolder();
-    for (const char* name : InstalledFiles) EXPECT_TRUE(PathExists(folder + "\\" + name)) << name;
+    for (const char* name : InstalledFiles) EXPECT_TRUE(FileExists(folder + "\\" + name)) << name;
     EXPECT_EQ(e2e::ReadFileBytes(folder + "\\Sellomar.exe"), e2e::ReadFileBytes(e2e::WinePath(SELLOMAR_EXE_LINUX)));
 
     // One Start-menu shortcut per program, with its icon and a Spanish description.
@@ -137,7 +140,7 @@ TEST(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
         ASSERT_TRUE(shortcut.has_value()) << program;
         EXPECT_TRUE(SamePath(shortcut->target, folder + "\\" + program + ".exe")) << shortcut->target;
         EXPECT_EQ(shortcut->description, description);
-        EXPECT_TRUE(PathExists(shortcut->icon)) << program << " icon " << shortcut->icon;
+        EXPECT_TRUE(FileExists(shortcut->icon)) << program << " icon " << shortcut->icon;
     }
 
     // The list of installed programs.
@@ -149,32 +152,32 @@ TEST(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
 
     // The association, in the user's classes, as installers write it.
     const std::string sellomar = folder + "\\Sellomar.exe";
-    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\.sclav"), "sclav-files");
-    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\sclav-files\\DefaultIcon"), sellomar + ",1");
-    EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\sclav-files\\shell\\open\\command"),
+    EXPECT_EQ(e2e::DefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\.sclav"), "sclav-files");
+    EXPECT_EQ(e2e::DefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\sclav-files\\DefaultIcon"), sellomar + ",1");
+    EXPECT_EQ(e2e::DefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\sclav-files\\shell\\open\\command"),
               "\"" + sellomar + "\" \"%1\"");
 
     // Claverix writes its password file into the installed folder.
     {
         ClaverixSession claverix{ClaverixSession::Installed{folder + "\\Claverix.exe"}};
         ASSERT_EQ(claverix.Problem(), "");
-        road::MakePassword(claverix, {"banco.txt", 12, 6, 4, 5, 3});
+        claverix.MakePassword({"banco.txt", 12, 6, 4, 5, 3});
     }
     const auto passwordFile = e2e::ReadFileBytes(folder + "\\banco.txt");
     ASSERT_TRUE(passwordFile.has_value());
-    const auto password = road::JoinedPassword(*passwordFile);
+    const auto password = JoinedPassword(*passwordFile);
     ASSERT_TRUE(password.has_value());
 
     // Windows shows the user's classes in the classes root, where Sellomar reads the open command, and
     // Sellomar registers nothing. Wine's classes root is the machine's alone: there Sellomar finds no
     // command and registers the type itself.
-    const bool classesRootShowsUserClasses = DefaultValue(HKEY_CLASSES_ROOT, ".sclav") == "sclav-files";
+    const bool classesRootShowsUserClasses = e2e::DefaultValue(HKEY_CLASSES_ROOT, ".sclav") == "sclav-files";
     std::printf("the classes root %s the user's classes\n", classesRootShowsUserClasses ? "shows" : "does not show");
     // Sellomar is pointed at Claverix's folder through the browse dialog, by the folders' names; it finds
     // the password file beside the word list and the three texts, which are too long for passwords.
     e2e::ScratchFolder protectedFolder;
     {
-        road::Sellomar started(sellomar);
+        sellomar_e2e::Session started{sellomar_e2e::Session::Installed{sellomar}};
         ASSERT_NE(started.Dialog(), nullptr);
         EXPECT_EQ(started.Registered(), !classesRootShowsUserClasses);
         EXPECT_EQ(started.Protect("camino instalado", folder, protectedFolder.Path()),
@@ -185,9 +188,9 @@ TEST(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
     {
         portaclip_e2e::Session portaclip{portaclip_e2e::Session::Installed{folder + "\\Portaclip.exe"}};
         ASSERT_NE(portaclip.Main(), nullptr);
-        road::LoadFolder(portaclip, protectedFolder.Path(), "camino instalado");
-        EXPECT_EQ(road::ListedNames(portaclip), std::vector<std::string>{"banco"});
-        road::PasteAndClear(portaclip, 0, *password);
+        ASSERT_TRUE(portaclip.LoadWith(protectedFolder.Path(), "camino instalado", true));
+        EXPECT_EQ(portaclip.ListedNames(), std::vector<std::string>{"banco"});
+        portaclip.PasteAndClear(0, *password);
     }
 
     // A .sclav file opens with the installed Sellomar.
@@ -206,43 +209,34 @@ TEST(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
     HWND dialog = e2e::WaitForTopWindow(GetProcessId(opened.get()), SellomarCaption, "#32770");
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(e2e::FindMessageBox(GetProcessId(opened.get())).has_value());
-    EXPECT_TRUE(e2e::ClickControl(dialog, SellomarClose));
+    EXPECT_TRUE(e2e::ClickControl(dialog, sellomar_e2e::CloseButton));
     EXPECT_EQ(WaitForSingleObject(opened.get(), 10000), WAIT_OBJECT_0);
 
     ASSERT_EQ(Msiexec("/x \"" + installer + "\" /qn"), std::optional<DWORD>(0));
-    for (const char* name : InstalledFiles) EXPECT_FALSE(PathExists(folder + "\\" + name)) << name;
-    EXPECT_FALSE(PathExists(menu));
+    for (const char* name : InstalledFiles) EXPECT_FALSE(FileExists(folder + "\\" + name)) << name;
+    EXPECT_FALSE(FileExists(menu));
     EXPECT_EQ(InstalledProduct(), "");
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\.sclav"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\sclav-files"));
     EXPECT_EQ(e2e::ReadFileBytes(folder + "\\banco.txt"), passwordFile);
-
-    // The next run in this prefix starts from nothing.
-    DeleteFileW(Wide(folder + "\\banco.txt").c_str());
-    RemoveDirectoryW(Wide(folder).c_str());
-    ForgetAssociation();  // what Sellomar registered itself where the classes root did not show the installer's
-    CoUninitialize();
 }
 
 // 1.0.0 installed into %LOCALAPPDATA%\Programs\Contrasenas: this version replaces it, its programs go, and a
 // password file the user left in the old folder stays there, as the new LEEME says.
-TEST(Install, UpgradeReplacesTheOldVersionAndKeepsItsFolderOfPasswordFiles) {
-    ForgetAssociation();
-    ASSERT_EQ(InstalledProduct(), "") << "the suite is installed already";
+TEST_F(Install, UpgradeReplacesTheOldVersionAndKeepsItsFolderOfPasswordFiles) {
     ASSERT_EQ(Msiexec("/i \"" + e2e::WinePath(OLD_INSTALLER_LINUX) + "\" /qn"), std::optional<DWORD>(0));
-    const std::string oldFolder = KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\Contrasenas";
-    ASSERT_TRUE(PathExists(oldFolder + "\\Claverix.exe"));
+    const std::string oldFolder = OldInstallFolder();
+    ASSERT_TRUE(FileExists(oldFolder + "\\Claverix.exe"));
     ASSERT_EQ(ProductInfo(InstalledProduct(), INSTALLPROPERTY_VERSIONSTRING), "1.0.0");
     ASSERT_TRUE(e2e::WriteFileBytes(oldFolder + "\\banco.txt", "antigua\r\r\n"));
 
-    const std::string installer = e2e::WinePath(INSTALLER_LINUX);
     ASSERT_EQ(Msiexec("/i \"" + installer + "\" /qn"), std::optional<DWORD>(0));
     EXPECT_EQ(ProductInfo(InstalledProduct(), INSTALLPROPERTY_VERSIONSTRING), "1.1.0");
     char second[39] = {};
     EXPECT_NE(MsiEnumRelatedProductsA(UpgradeCode, 0, 1, second), static_cast<UINT>(ERROR_SUCCESS)) << second;
     for (const char* name : InstalledFiles) {
-        EXPECT_FALSE(PathExists(oldFolder + "\\" + name)) << name;
-        EXPECT_TRUE(PathExists(InstallFolder() + "\\" + name)) << name;
+        EXPECT_FALSE(FileExists(oldFolder + "\\" + name)) << name;
+        EXPECT_TRUE(FileExists(InstallFolder() + "\\" + name)) << name;
     }
     EXPECT_EQ(e2e::ReadFileBytes(oldFolder + "\\banco.txt"), std::optional<std::string>("antigua\r\r\n"));
     const auto leeme = e2e::ReadFileBytes(InstallFolder() + "\\LEEME.txt");
@@ -250,8 +244,4 @@ TEST(Install, UpgradeReplacesTheOldVersionAndKeepsItsFolderOfPasswordFiles) {
 
     ASSERT_EQ(Msiexec("/x \"" + installer + "\" /qn"), std::optional<DWORD>(0));
     EXPECT_EQ(InstalledProduct(), "");
-    DeleteFileW(Wide(oldFolder + "\\banco.txt").c_str());
-    RemoveDirectoryW(Wide(oldFolder).c_str());
-    RemoveDirectoryW(Wide(InstallFolder()).c_str());
-    ForgetAssociation();
 }

@@ -10,8 +10,8 @@
 #include "claverix_session.h"
 #include "portaclip_session.h"
 #include "protected_file.h"
-#include "protector_texts.h"
-#include "road_steps.h"
+#include "sellomar_session.h"
+#include "tree_state.h"
 #include "win_text.h"
 
 namespace {
@@ -39,36 +39,35 @@ std::string Expected(int digits, int letters, int signs) {
 
 // Claverix's folder holds Claverix.exe, le.txt and the password file: Sellomar finds le.txt and the
 // password file as candidates, and le.txt is far longer than a password.
-const std::string OnePasswordProtected = ClosingMessage(2, 1, 0);
+const std::string OnePasswordProtected = "Sellomar ha encontrado 2 ficheros ..\r\nde los cuales ha encriptado 1 ficheros ...";
 
 // Makes the password in a file of its own, protects Claverix's folder into a fresh target, loads the target
 // in Portaclip, double-clicks the file's line and empties the clipboard again. Gives the password pasted.
-std::string TravelRoad(ClaverixSession& claverix, const road::PasswordOrder& order, const std::string& key,
+std::string TravelRoad(ClaverixSession& claverix, const PasswordOrder& order, const std::string& key,
                        const std::string& shotPrefix = {}) {
     auto shot = [&](std::string_view step) {
-        return shotPrefix.empty() ? std::string() : ScreenshotPath(shotPrefix + std::string(step) + ".bmp");
+        return shotPrefix.empty() ? std::string() : e2e::ScreenshotPath(shotPrefix + std::string(step) + ".bmp");
     };
-    road::MakePassword(claverix, order, shot("claverix"));
+    claverix.MakePassword(order, shot("claverix"));
     const auto bytes = e2e::ReadFileBytes(claverix.InFolder(order.fileName));
-    const auto password = road::JoinedPassword(bytes.value_or(""));
+    const auto password = JoinedPassword(bytes.value_or(""));
     if (!bytes || !password || password->empty()) {
         ADD_FAILURE() << order.fileName << " holds no password: " << bytes.value_or("(missing)");
         return {};
     }
 
     e2e::ScratchFolder target;
-    road::Sellomar sellomar;
+    sellomar_e2e::Session sellomar;
     EXPECT_EQ(sellomar.Protect(key, claverix.Folder(), target.Path(), shot("sellomar")), OnePasswordProtected);
     sellomar.Quit();
     // A step that broke off leaves nothing for the next one to work on.
     if (::testing::Test::HasFatalFailure()) return {};
 
     portaclip_e2e::Session portaclip;
-    road::LoadFolder(portaclip, target.Path(), key);
-    if (::testing::Test::HasFatalFailure()) return {};
+    if (!portaclip.LoadWith(target.Path(), key, true)) return {};
     const std::string name = order.fileName.substr(0, order.fileName.rfind('.'));
-    EXPECT_EQ(road::ListedNames(portaclip), std::vector<std::string>{name});
-    road::PasteAndClear(portaclip, 0, *password, shot("portaclip"));
+    EXPECT_EQ(portaclip.ListedNames(), std::vector<std::string>{name});
+    portaclip.PasteAndClear(0, *password, shot("portaclip"));
     return *password;
 }
 
@@ -104,7 +103,7 @@ void ExpectNothingLost(const road::TreeState& before, const road::TreeState& aft
 }  // namespace
 
 TEST(Road, BancoTxt_ThreeLinesProtectedLoadedAndPastedJoined) {
-    ClaverixSession claverix{road::WordList()};
+    ClaverixSession claverix{WordList()};
     ASSERT_EQ(claverix.Problem(), "");
     const std::string pasted = TravelRoad(claverix, {"banco.txt", 12, 5, 4, 5, 3}, "Camino Real 7", "road_");
     EXPECT_EQ(Classes(pasted), Expected(4, 5, 3)) << pasted;
@@ -116,9 +115,9 @@ TEST(Road, BancoTxt_ThreeLinesProtectedLoadedAndPastedJoined) {
 
 TEST(Road, DictionaryWord_AccentedUpperCaseLetterSurvivesEveryStep) {
     // Of this list only murciélago has ten letters; in upper case it keeps its accent (É is 0xC9).
-    ClaverixSession claverix{road::CyclingWordList({"casa", "murci\xE9lago", "cami\xF3n", "sol"})};
+    ClaverixSession claverix{CyclingWordList({"casa", "murci\xE9lago", "cami\xF3n", "sol"})};
     ASSERT_EQ(claverix.Problem(), "");
-    road::PasswordOrder order{"palabra.txt", 10};
+    PasswordOrder order{"palabra.txt", 10};
     order.dictionary = true;
     order.upperCase = true;
     EXPECT_EQ(TravelRoad(claverix, order, "Contrase\xF1" "a de Ana", "road_dictionary_"), "MURCI\xC9LAGO");
@@ -126,13 +125,13 @@ TEST(Road, DictionaryWord_AccentedUpperCaseLetterSurvivesEveryStep) {
 }
 
 TEST(Road, LogFile_SignsAndSeveralLinesProtectedAndPasted) {
-    ClaverixSession claverix{road::WordList()};
+    ClaverixSession claverix{WordList()};
     ASSERT_EQ(claverix.Problem(), "");
     EXPECT_EQ(Classes(TravelRoad(claverix, {"cuenta.log", 20, 7, 6, 8, 6}, "cuenta-2026")), Expected(6, 8, 6));
 }
 
 TEST(NothingLost, WholeRoad_UserFilesKeptGeneratorFileOnlyGrowsNoSclavReplaced) {
-    ClaverixSession claverix{road::WordList()};
+    ClaverixSession claverix{WordList()};
     ASSERT_EQ(claverix.Problem(), "");
     e2e::ScratchFolder target;
     ASSERT_TRUE(target.Valid());
@@ -155,27 +154,28 @@ TEST(NothingLost, WholeRoad_UserFilesKeptGeneratorFileOnlyGrowsNoSclavReplaced) 
     const road::TreeState sourceBefore = road::Snapshot(source);
     const road::TreeState targetBefore = road::Snapshot(target.Path());
 
-    ASSERT_NO_FATAL_FAILURE(road::MakePassword(claverix, {"banco.txt", 12, 5, 4, 5, 3}));
-    road::Sellomar sellomar;
+    ASSERT_NO_FATAL_FAILURE(claverix.MakePassword({"banco.txt", 12, 5, 4, 5, 3}));
+    sellomar_e2e::Session sellomar;
     // Found: banco, notas, libro, le (txt) and correo, vacio in sub; protected: banco and correo. notas is
     // found but its .sclav is already there.
-    EXPECT_EQ(sellomar.Protect(key, source, target.Path()), ClosingMessage(6, 2, 0));
+    EXPECT_EQ(sellomar.Protect(key, source, target.Path()),
+              "Sellomar ha encontrado 6 ficheros ..\r\nde los cuales ha encriptado 2 ficheros ...");
     ASSERT_NO_FATAL_FAILURE(sellomar.Quit());
     const road::TreeState targetProtected = road::Snapshot(target.Path());
 
     portaclip_e2e::Session portaclip;
-    ASSERT_NO_FATAL_FAILURE(road::LoadFolder(portaclip, target.Path(), key));
+    ASSERT_TRUE(portaclip.LoadWith(target.Path(), key, true));
     // Only the files protected with this key, in the order the folder gives them.
-    const std::vector<std::string> listed = road::ListedNames(portaclip);
+    const std::vector<std::string> listed = portaclip.ListedNames();
     std::vector<std::string> names = listed;
     std::sort(names.begin(), names.end());
     ASSERT_EQ(names, (std::vector<std::string>{"banco", "correo"}));
     const int bancoLine = static_cast<int>(std::find(listed.begin(), listed.end(), "banco") - listed.begin());
-    const auto joined = road::JoinedPassword(e2e::ReadFileBytes(source + "\\banco.txt").value_or(""));
+    const auto joined = JoinedPassword(e2e::ReadFileBytes(source + "\\banco.txt").value_or(""));
     ASSERT_TRUE(joined.has_value());
     ASSERT_EQ(joined->substr(0, 11), "viejaClave1");  // the old line and the new ones, as one password
     ASSERT_EQ(joined->size(), 23u);
-    road::PasteAndClear(portaclip, bancoLine, *joined);
+    portaclip.PasteAndClear(bancoLine, *joined);
 
     ExpectNothingLost(sourceBefore, road::Snapshot(source), {"banco.txt"}, {});
     ExpectNothingLost(targetBefore, targetProtected, {}, {"banco.sclav", "correo.sclav"});

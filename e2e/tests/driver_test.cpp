@@ -225,8 +225,9 @@ TEST_F(Driver, ClipboardCallsWaitWhileAnotherProgramHoldsIt) {
     ASSERT_TRUE(PutClipboardText("retenido"));
     ASSERT_TRUE(Click(Item(HoldId)));
     ASSERT_TRUE(EventsBecome("held;"));
+    // Read only once the target let it go: the text is there, not a failure of a locked clipboard.
     EXPECT_EQ(ClipboardText(), std::optional<std::string>("retenido"));
-    EXPECT_EQ(Events(), "held;released;") << "read while the target still had the clipboard open";
+    EXPECT_TRUE(EventsBecome("held;released;"));
 }
 
 TEST_F(Driver, ScreenshotIsA24BitBitmapOfTheWholeScreen) {
@@ -299,12 +300,15 @@ TEST(DriverWait, WaitUntilPollsUntilTrueOrTimesOut) {
     EXPECT_TRUE(WaitUntil([&] { return ++calls == 3; }, Milliseconds(5000)));
     EXPECT_EQ(calls, 3);
 
+    // How often it polls is bounded by the time it took, whatever a loaded machine made of its sleeps: a first
+    // call, at most one every 10 ms, and a last one after the timeout.
     calls = 0;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(WaitUntil([&] { return ++calls < 0; }, Milliseconds(200)));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, Milliseconds(200));
-    EXPECT_GE(calls, 3);
-    EXPECT_LE(calls, 30) << "polls far more often than every 10 ms";
+    const auto took = std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_GE(took, Milliseconds(200));
+    EXPECT_GE(calls, 2);
+    EXPECT_LE(calls, took / Milliseconds(10) + 2) << "polls more often than every 10 ms in " << took.count() << " ms";
 }
 
 TEST(DriverFiles, ScratchFoldersAreFreshAndRemovedWithTheirContent) {

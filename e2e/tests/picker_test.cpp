@@ -90,43 +90,45 @@ protected:
     Program probe_;
 };
 
-TEST_F(FolderPicker, LoaderPromptShowsBothLinesAndTheRegisteredSign) {
-    ASSERT_NO_FATAL_FAILURE(Start("loader", 1));
-    BrowseDialog dialog;
-    ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
-    EXPECT_EQ(BrowsePrompt(dialog), LoaderPrompt);
-    EXPECT_TRUE(WaitUntil([&] { return DrawnTextLines(dialog.prompt) == 2; }))
-        << "drawn lines: " << DrawnTextLines(dialog.prompt);
-    // Over the program's window, which it disables while the dialog is up.
-    EXPECT_EQ(Owner(dialog.window), FindTopWindow(probe_.Pid(), ProbeCaption));
-    EXPECT_FALSE(IsEnabled(Owner(dialog.window)));
-    EXPECT_FALSE(FindMessageBox(probe_.Pid()).has_value()) << "a dialog is no message box";
-    ASSERT_TRUE(BrowseCancel(dialog));
-    EXPECT_EQ(Results(), (std::vector<std::string>{"", ""}));
+// Each program's prompt, shown whole in two lines; the loader's over the program's window, disabled meanwhile.
+TEST_F(FolderPicker, PromptsShowBothLinesAndTheRegisteredSign) {
+    for (const auto& [variant, prompt] : {std::pair{"loader", LoaderPrompt}, std::pair{"protector", ProtectorPrompt}}) {
+        SCOPED_TRACE(variant);
+        ASSERT_NO_FATAL_FAILURE(Start(variant, 1));
+        BrowseDialog dialog;
+        ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
+        EXPECT_EQ(BrowsePrompt(dialog), prompt);
+        EXPECT_TRUE(WaitUntil([&] { return DrawnTextLines(dialog.prompt) == 2; }))
+            << "drawn lines: " << DrawnTextLines(dialog.prompt);
+        EXPECT_EQ(Owner(dialog.window), FindTopWindow(probe_.Pid(), ProbeCaption));
+        EXPECT_FALSE(IsEnabled(Owner(dialog.window)));
+        EXPECT_FALSE(FindMessageBox(probe_.Pid()).has_value()) << "a dialog is no message box";
+        ASSERT_TRUE(BrowseCancel(dialog));
+        EXPECT_EQ(Results(), (std::vector<std::string>{"", ""}));
+    }
 }
 
-TEST_F(FolderPicker, ProtectorPromptShowsBothLinesAndTheRegisteredSign) {
-    ASSERT_NO_FATAL_FAILURE(Start("protector", 1));
-    BrowseDialog dialog;
-    ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
-    EXPECT_EQ(BrowsePrompt(dialog), ProtectorPrompt);
-    EXPECT_TRUE(WaitUntil([&] { return DrawnTextLines(dialog.prompt) == 2; }))
-        << "drawn lines: " << DrawnTextLines(dialog.prompt);
-    ASSERT_TRUE(BrowseCancel(dialog));
-    EXPECT_EQ(Results(), (std::vector<std::string>{"", ""}));
-}
-
-TEST_F(FolderPicker, DriveRootKeepsItsBackslash) {
-    ASSERT_NO_FATAL_FAILURE(Start("loader", 1));
-    BrowseDialog dialog;
-    ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
-    ASSERT_TRUE(BrowseSelect(dialog, "T:\\"));
-    std::vector<std::string> labels = BrowseSelectionLabels(dialog);
-    ASSERT_FALSE(labels.empty());
-    EXPECT_EQ(labels.back(), " (T:)");
-    ASSERT_TRUE(Click(dialog.ok));
-    ASSERT_TRUE(WaitForWindowGone(dialog.window));
-    EXPECT_EQ(Results(), (std::vector<std::string>{"T:\\", "T:\\"}));
+// A folder selected by its path shows its label, and the pick gives the path back: a drive root keeps its
+// backslash, an accented name comes back byte for byte.
+TEST_F(FolderPicker, SelectedFolderShowsItsLabelAndComesBackExact) {
+    const std::string accented = scratch_.MakeFolder("Contrase\xF1" "as \xC1\xE9\xFC");
+    const struct {
+        std::string folder, label, screenshot;
+    } picks[] = {{"T:\\", " (T:)", ""}, {accented, "Contrase\xF1" "as \xC1\xE9\xFC", SCREENSHOT_DIR "\\picker.bmp"}};
+    for (const auto& pick : picks) {
+        SCOPED_TRACE(pick.folder);
+        ASSERT_NO_FATAL_FAILURE(Start("loader", 1));
+        BrowseDialog dialog;
+        ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
+        ASSERT_TRUE(BrowseSelect(dialog, pick.folder));
+        std::vector<std::string> labels = BrowseSelectionLabels(dialog);
+        ASSERT_FALSE(labels.empty());
+        EXPECT_EQ(labels.back(), pick.label);
+        if (!pick.screenshot.empty()) EXPECT_TRUE(SaveScreenshot(pick.screenshot));
+        ASSERT_TRUE(Click(dialog.ok));
+        ASSERT_TRUE(WaitForWindowGone(dialog.window));
+        EXPECT_EQ(Results(), (std::vector<std::string>{pick.folder, pick.folder}));
+    }
 }
 
 TEST_F(FolderPicker, SubfolderHasNoTrailingBackslash) {
@@ -136,21 +138,6 @@ TEST_F(FolderPicker, SubfolderHasNoTrailingBackslash) {
     ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
     ASSERT_TRUE(BrowseChoose(dialog, deeper));
     EXPECT_EQ(Results(), (std::vector<std::string>{deeper, deeper}));
-}
-
-TEST_F(FolderPicker, AccentedFolderNameComesBackByteExact) {
-    const std::string accented = scratch_.MakeFolder("Contrase\xF1" "as \xC1\xE9\xFC");
-    ASSERT_NO_FATAL_FAILURE(Start("loader", 1));
-    BrowseDialog dialog;
-    ASSERT_NO_FATAL_FAILURE(NextDialog(dialog));
-    ASSERT_TRUE(BrowseSelect(dialog, accented));
-    std::vector<std::string> labels = BrowseSelectionLabels(dialog);
-    ASSERT_FALSE(labels.empty());
-    EXPECT_EQ(labels.back(), "Contrase\xF1" "as \xC1\xE9\xFC");
-    EXPECT_TRUE(SaveScreenshot(SCREENSHOT_DIR "\\picker.bmp"));
-    ASSERT_TRUE(Click(dialog.ok));
-    ASSERT_TRUE(WaitForWindowGone(dialog.window));
-    EXPECT_EQ(Results(), (std::vector<std::string>{accented, accented}));
 }
 
 TEST_F(FolderPicker, CancelGivesNothingAndKeepsThePreviousPick) {

@@ -9,8 +9,6 @@
 #include <string>
 
 #include "claverix_session.h"
-#include "dictionary.h"
-#include "output_path.h"
 #include "win_text.h"
 
 namespace {
@@ -30,6 +28,12 @@ const std::string PerLineMessage = "La cantidad de Digitos por linea debe ser ma
 const std::string NameMessage = "Tienes que escribir un nombre de fichero";
 const std::string WordLengthMessage =
     "La cantidad de letras de la palabra debe ser mayor o igual a 4 y menor o igual a 18 ...";
+const std::string UnusableNameMessage = "El nombre del fichero tiene caracteres que no se pueden usar";
+// A line of the password file that could not be written; a password of several lines says how many were.
+std::string WriteFailed(const std::string& path, const std::string& linesWritten = {}) {
+    return "No se ha podido escribir en el fichero \"" + path + "\". Comprueba que la carpeta existe, que el nombre "
+           "es valido y que ningun otro programa lo tiene abierto." + linesWritten;
+}
 
 std::size_t Count(const std::string& text, std::string_view set) {
     return static_cast<std::size_t>(
@@ -40,16 +44,25 @@ constexpr std::string_view Lower = "abcdefghijklmnopqrstuvwxyz";
 constexpr std::string_view Upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr std::string_view Signs = "_-#$&\xBF?\xA1!@";
 
+// The lines of a password file in the program's folder; none, and a failure, when it is missing or a line
+// does not end with CR CR LF.
+std::vector<std::string> FileLines(const ClaverixSession& claverix, const std::string& name) {
+    const auto bytes = e2e::ReadFileBytes(claverix.InFolder(name));
+    const auto lines = PasswordLines(bytes.value_or("?"));
+    EXPECT_TRUE(lines.has_value()) << name << ": " << bytes.value_or("(missing)");
+    return lines.value_or(std::vector<std::string>{});
+}
+
+std::vector<std::size_t> Lengths(const std::vector<std::string>& lines) {
+    std::vector<std::size_t> lengths;
+    for (const std::string& line : lines) lengths.push_back(line.size());
+    return lengths;
+}
+
 #define START_CLAVERIX(session, ...)            \
     ClaverixSession session{__VA_ARGS__};       \
     ASSERT_EQ(session.Problem(), "")
 
-// A word list where every line within reach is Árbol or camión, so that a draw rarely misses.
-std::string TwoWordList() {
-    std::string list;
-    for (int i = 0; i < WordListLines; i += 2) list += "\xC1rbol\r\ncami\xF3n\r\n";
-    return list;
-}
 
 }  // namespace
 
@@ -70,10 +83,10 @@ TEST(Claverix, StartUp_EmptyListsLowerCaseAndNoDictionaryWithoutWordList) {
               "Creare contrase\xF1" "a con una palabra del diccionario ..");
     EXPECT_FALSE(e2e::IsEnabled(claverix.Item(DictionaryCheck)));
 
-    EXPECT_TRUE(e2e::SaveScreenshot(ScreenshotPath("claverix_dialog.bmp")));
+    EXPECT_TRUE(e2e::SaveScreenshot(e2e::ScreenshotPath("claverix_dialog.bmp")));
 
     // A word list that appears later does not enable the box in this run.
-    ASSERT_TRUE(e2e::WriteFileBytes(claverix.InFolder("le.txt"), TwoWordList()));
+    ASSERT_TRUE(e2e::WriteFileBytes(claverix.InFolder("le.txt"), CyclingWordList({"\xC1rbol", "cami\xF3n"})));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{TotalMessage});
     EXPECT_FALSE(e2e::IsEnabled(claverix.Item(DictionaryCheck)));
 }
@@ -96,16 +109,9 @@ TEST(Claverix, Create_ValidationInOrderThenLinesOfThreeThreeThreeOne) {
 
     ASSERT_TRUE(claverix.SetFileName("ab"));
     EXPECT_EQ(claverix.CreateAndAnswer(4), std::vector<std::string>(4, Created));
-    const auto bytes = e2e::ReadFileBytes(claverix.InFolder("ab"));
-    ASSERT_TRUE(bytes.has_value());
-    const auto lines = PasswordLines(*bytes);
-    ASSERT_TRUE(lines.has_value()) << *bytes;
-    ASSERT_EQ(lines->size(), 4u);
-    EXPECT_EQ((*lines)[0].size(), 3u);
-    EXPECT_EQ((*lines)[1].size(), 3u);
-    EXPECT_EQ((*lines)[2].size(), 3u);
-    EXPECT_EQ((*lines)[3].size(), 1u);
-    const std::string password = (*lines)[0] + (*lines)[1] + (*lines)[2] + (*lines)[3];
+    const auto lines = FileLines(claverix, "ab");
+    ASSERT_EQ(Lengths(lines), (std::vector<std::size_t>{3, 3, 3, 1}));
+    const std::string password = lines[0] + lines[1] + lines[2] + lines[3];
     EXPECT_EQ(Count(password, Digits), 4u) << password;
     EXPECT_EQ(Count(password, Lower), 4u) << password;
     EXPECT_EQ(Count(password, Signs), 2u) << password;
@@ -156,10 +162,7 @@ TEST(Claverix, Reset_ClearsTheListsOnly) {
     ASSERT_TRUE(claverix.Press(HexCheck));
     ASSERT_TRUE(claverix.SetFileName("sigue.txt"));
     ASSERT_TRUE(claverix.Press(ResetButton));
-    ASSERT_TRUE(e2e::WaitUntil([&] {
-        return std::all_of(std::begin(CountLists), std::end(CountLists),
-                           [&](int id) { return e2e::ListSelection(claverix.Item(id)) == -1; });
-    }));
+    ASSERT_TRUE(claverix.CountsCleared());
     for (int id : CountLists) EXPECT_EQ(SendMessageW(claverix.Item(id), LB_GETTOPINDEX, 0, 0), 0) << id;
     EXPECT_TRUE(e2e::IsChecked(claverix.Item(MixedOption)));
     EXPECT_FALSE(e2e::IsChecked(claverix.Item(LowerOption)));
@@ -175,8 +178,8 @@ TEST(Claverix, Create_UnwritableFileIsReportedByNameAndNotConfirmed) {
     // A folder in the name that does not exist: the first line fails and the run stops there.
     ASSERT_TRUE(claverix.SetFileName("x\\y.txt"));
     EXPECT_EQ(claverix.CreateAndAnswer(1),
-              std::vector<std::string>{WriteFailedMessage(claverix.InFolder("x\\y.txt"), 0, 3)});
-    EXPECT_FALSE(PathExists(claverix.InFolder("x")));
+              std::vector<std::string>{WriteFailed(claverix.InFolder("x\\y.txt"), " Se han escrito 0 de 3 lineas.")});
+    EXPECT_FALSE(FileExists(claverix.InFolder("x")));
 
     // A file another program holds open: the lines before stay, the rest is not written.
     const std::string held = claverix.InFolder("abierto.txt");
@@ -186,7 +189,7 @@ TEST(Claverix, Create_UnwritableFileIsReportedByNameAndNotConfirmed) {
         HANDLE other = CreateFileW(Wide(held).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(other, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{WriteFailedMessage(held, 0, 3)});
+        EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{WriteFailed(held, " Se han escrito 0 de 3 lineas.")});
         CloseHandle(other);
     }
     EXPECT_EQ(e2e::ReadFileBytes(held), "previo\r\r\n");
@@ -194,13 +197,14 @@ TEST(Claverix, Create_UnwritableFileIsReportedByNameAndNotConfirmed) {
     // A character Windows-1252 cannot write is refused before anything is written, not turned into '?'.
     const std::wstring chinese = L"clave\x4E2D.txt";
     SendMessageW(claverix.Item(FileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chinese.c_str()));
-    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{std::string(FileNameUnusableMessage)});
+    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{UnusableNameMessage});
 
     // A name that makes the path longer than the platform allows is refused, not cut.
     const std::string longName(300, 'n');
     ASSERT_TRUE(claverix.SetFileName(longName));
     EXPECT_EQ(claverix.CreateAndAnswer(1),
-              std::vector<std::string>{PathTooLongMessage(claverix.Folder() + "\\", longName)});
+              std::vector<std::string>{"El nombre del fichero es demasiado largo: la ruta \"" + claverix.InFolder(longName) +
+                                       "\" pasa de 259 caracteres"});
 }
 
 TEST(Claverix, Create_DeviceNamesAndStreamsAreRefusedBeforeAnythingIsWritten) {
@@ -212,9 +216,8 @@ TEST(Claverix, Create_DeviceNamesAndStreamsAreRefusedBeforeAnythingIsWritten) {
                                        "COM1 a COM9 y LPT1 a LPT9 (tambien con extension, y como nombre de carpeta) "
                                        "para sus dispositivos"});
     ASSERT_TRUE(claverix.SetFileName("a.txt:oculto"));
-    EXPECT_EQ(claverix.CreateAndAnswer(1),
-              std::vector<std::string>{"El nombre del fichero tiene caracteres que no se pueden usar"});
-    EXPECT_FALSE(PathExists(claverix.InFolder("a.txt")));
+    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{UnusableNameMessage});
+    EXPECT_FALSE(FileExists(claverix.InFolder("a.txt")));
 }
 
 // T:\disco\lleno is a 64 KiB disk that tools/test mounts for the session; Claverix runs from T:\disco beside it.
@@ -245,17 +248,14 @@ TEST(Claverix, Create_FullDiskLeavesNoPieceOfALineAndNoEmptyNewFile) {
     ASSERT_EQ(claverix.Problem(), "");
     ASSERT_TRUE(claverix.ChooseCounts(10, 10, 10, 0, 0));
     ASSERT_TRUE(claverix.SetFileName("lleno\\a.txt"));
-    EXPECT_EQ(claverix.CreateAndAnswer(1),
-              std::vector<std::string>{"No se ha podido escribir en el fichero \"T:\\disco\\lleno\\a.txt\". Comprueba "
-                                       "que la carpeta existe, que el nombre es valido y que ningun otro programa lo "
-                                       "tiene abierto."});
+    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{WriteFailed("T:\\disco\\lleno\\a.txt")});
     const auto after = e2e::ReadFileBytes(full + "\\a.txt");
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(after->size(), previous.size());  // not a byte of the line that did not fit
     EXPECT_TRUE(*after == previous);
     ASSERT_TRUE(claverix.SetFileName("lleno\\nuevo.txt"));
-    EXPECT_EQ(claverix.CreateAndAnswer(1).size(), 1u);
-    EXPECT_FALSE(PathExists(full + "\\nuevo.txt"));
+    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{WriteFailed("T:\\disco\\lleno\\nuevo.txt")});
+    EXPECT_FALSE(FileExists(full + "\\nuevo.txt"));
 }
 
 TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
@@ -278,10 +278,7 @@ TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, Created);
     EXPECT_EQ(e2e::TopWindows(claverix.Process().Pid()).size(), 2u);  // the dialog and one box
-    EXPECT_TRUE(e2e::WaitUntil([&] {
-        return std::all_of(std::begin(CountLists), std::end(CountLists),
-                           [&](int id) { return e2e::ListSelection(claverix.Item(id)) == -1; });
-    }));
+    EXPECT_TRUE(claverix.CountsCleared());
     // And while the confirmation is open.
     ASSERT_TRUE(claverix.ChooseCount(TotalList, 7));
     ASSERT_TRUE(claverix.Press(ResetButton));
@@ -290,10 +287,7 @@ TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
 
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{TotalMessage});
     EXPECT_EQ(e2e::TopWindows(claverix.Process().Pid()).size(), 1u);
-    const auto lines = PasswordLines(e2e::ReadFileBytes(claverix.InFolder("una.txt")).value_or("?"));
-    ASSERT_TRUE(lines.has_value());
-    ASSERT_EQ(lines->size(), 1u);
-    EXPECT_EQ((*lines)[0].size(), 30u);
+    EXPECT_EQ(Lengths(FileLines(claverix, "una.txt")), std::vector<std::size_t>{30});
 }
 
 TEST(Claverix, Exit_DuringAGenerationWritesNothingMore) {
@@ -305,7 +299,7 @@ TEST(Claverix, Exit_DuringAGenerationWritesNothingMore) {
         ASSERT_TRUE(claverix.Press(ExitButton));
         EXPECT_TRUE(claverix.Process().WaitForExit());
         EXPECT_EQ(claverix.Process().ExitCode(), 0u);
-        EXPECT_FALSE(PathExists(claverix.InFolder("nada.txt")));
+        EXPECT_FALSE(FileExists(claverix.InFolder("nada.txt")));
     }
     {
         // "Salir" while a line's confirmation is shown: that line stays, no other follows.
@@ -319,14 +313,12 @@ TEST(Claverix, Exit_DuringAGenerationWritesNothingMore) {
         ASSERT_TRUE(claverix.Press(ExitButton));
         ASSERT_TRUE(e2e::AnswerMessageBox(*box));
         EXPECT_TRUE(claverix.Process().WaitForExit());
-        const auto lines = PasswordLines(e2e::ReadFileBytes(claverix.InFolder("una.txt")).value_or("?"));
-        ASSERT_TRUE(lines.has_value());
-        EXPECT_EQ(lines->size(), 1u);
+        EXPECT_EQ(FileLines(claverix, "una.txt").size(), 1u);
     }
 }
 
 TEST(Claverix, Dictionary_ChecksThenWordInTheChosenCaseWithAccentsFolded) {
-    START_CLAVERIX(claverix, TwoWordList());
+    START_CLAVERIX(claverix, CyclingWordList({"\xC1rbol", "cami\xF3n"}));
     ASSERT_TRUE(e2e::IsEnabled(claverix.Item(DictionaryCheck)));
     ASSERT_TRUE(claverix.Press(DictionaryCheck));
     ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::IsEnabled(claverix.Item(DigitsList)); }));
@@ -343,7 +335,7 @@ TEST(Claverix, Dictionary_ChecksThenWordInTheChosenCaseWithAccentsFolded) {
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{NameMessage});
     ASSERT_TRUE(claverix.ChooseCount(TotalList, 7));
     ASSERT_TRUE(claverix.SetFileName("dic.txt"));
-    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{NoSuchWordMessage(7)});
+    EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{"La lista de palabras le.txt no tiene ninguna palabra de 7 letras"});
 
     ASSERT_TRUE(claverix.ChooseCount(TotalList, 5));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{Created});  // Árbol, lower case
@@ -351,7 +343,7 @@ TEST(Claverix, Dictionary_ChecksThenWordInTheChosenCaseWithAccentsFolded) {
     ASSERT_TRUE(claverix.ChooseCount(TotalList, 6));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{Created});  // camión, upper case
     EXPECT_EQ(e2e::ReadFileBytes(claverix.InFolder("dic.txt")), "arbol\r\r\nCAMI\xD3N\r\r\n");
-    EXPECT_FALSE(PathExists(claverix.InFolder("ab")));
+    EXPECT_FALSE(FileExists(claverix.InFolder("ab")));
 
     // Back to normal mode, the other inputs count again.
     ASSERT_TRUE(claverix.Press(DictionaryCheck));
@@ -384,21 +376,14 @@ TEST(Claverix, Create_LeavesNoCopyOfThePasswordInMemory) {
     ASSERT_TRUE(claverix.ChooseCounts(40, 40, 14, 13, 13));
     ASSERT_TRUE(claverix.SetFileName("memoria.txt"));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{Created});
-    const auto lines = PasswordLines(e2e::ReadFileBytes(claverix.InFolder("memoria.txt")).value_or("?"));
-    ASSERT_TRUE(lines.has_value());
-    ASSERT_EQ(lines->size(), 1u);
-    ASSERT_EQ((*lines)[0].size(), 40u);
+    const auto lines = FileLines(claverix, "memoria.txt");
+    ASSERT_EQ(Lengths(lines), std::vector<std::size_t>{40});
     // Answered only once the run has returned to the dialog's own loop: no step of it is left to wipe.
-    DWORD_PTR ignored = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(claverix.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored));
+    ASSERT_TRUE(e2e::WaitIdle(claverix.Dialog()));
     // Where the digits, letters and signs went ("N", "L", "S" per character) tells much of the password too.
     std::string classes;
-    for (unsigned char c : (*lines)[0]) classes += std::isdigit(c) ? 'N' : std::isalpha(c) ? 'L' : 'S';
-    const auto found = e2e::CountInMemory(claverix.Process().Pid(), {(*lines)[0], classes});
-    ASSERT_TRUE(found.has_value());
-    std::printf("memory probe, Claverix password: %d copies as bytes, %d as UTF-16\n", (*found)[0].narrow,
-                (*found)[0].wide);
-    EXPECT_EQ((*found)[0].narrow, 0);
-    EXPECT_EQ((*found)[0].wide, 0);
-    EXPECT_EQ((*found)[1].narrow, 0) << classes;
+    for (unsigned char c : lines[0]) classes += std::isdigit(c) ? 'N' : std::isalpha(c) ? 'L' : 'S';
+    const auto found = e2e::ProbeMemory(claverix.Process().Pid(), {lines[0], classes}, "Claverix password");
+    e2e::ExpectNoCopy(found[0], lines[0]);
+    EXPECT_EQ(found[1].narrow, 0) << classes;
 }

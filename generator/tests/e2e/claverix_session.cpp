@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "win_text.h"
 
 namespace {
 
-constexpr int CreateButton = 1014;
-constexpr int TotalList = 1005, PerLineList = 1006, DigitsList = 1007, LettersList = 1008, SignsList = 1020;
+constexpr int CreateButton = 1014, ExitButton = 1015, UpperOption = 1011, DictionaryCheck = 1021;
+constexpr int CountLists[] = {1005, 1006, 1007, 1008, 1020};  // total, per line, digits, letters, signs
 constexpr int FileNameBox = 1016;
-
-// Wine keeps the icon control of a message box visible, only empty, when no icon was asked for: what
-// counts is whether it holds an icon.
-bool ShowsIcon(const e2e::MessageBoxView& box) {
-    HWND icon = GetDlgItem(box.window, 0x0440);
-    return box.hasIcon && icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-}
 
 }  // namespace
 
@@ -24,9 +19,9 @@ ClaverixSession::ClaverixSession(std::optional<std::string> wordList) : programF
         problem_ = "no scratch folder on T:";
         return;
     }
-    const std::string exe = folder_ / "Claverix.exe";
-    if (!CopyFileW(Wide(e2e::WinePath(CLAVERIX_EXE_LINUX)).c_str(), Wide(exe).c_str(), TRUE)) {
-        problem_ = "cannot copy Claverix.exe (error " + std::to_string(GetLastError()) + ")";
+    const std::string exe = e2e::CopyProgram(CLAVERIX_EXE_LINUX, programFolder_);
+    if (exe.empty()) {
+        problem_ = "cannot copy Claverix.exe";
         return;
     }
     if (wordList && !e2e::WriteFileBytes(folder_ / "le.txt", *wordList)) {
@@ -42,13 +37,12 @@ ClaverixSession::ClaverixSession(const Installed& installed)
 }
 
 ClaverixSession::ClaverixSession(const CopiedTo& place) : programFolder_(place.folder) {
-    const std::string exe = place.folder + "\\Claverix.exe";
-    if (!CopyFileW(Wide(e2e::WinePath(CLAVERIX_EXE_LINUX)).c_str(), Wide(exe).c_str(), FALSE)) {
+    copiedExe_ = e2e::CopyProgram(CLAVERIX_EXE_LINUX, place.folder);
+    if (copiedExe_.empty()) {
         problem_ = "cannot copy Claverix.exe to " + place.folder;
         return;
     }
-    copiedExe_ = exe;
-    Start(exe);
+    Start(copiedExe_);
 }
 
 ClaverixSession::~ClaverixSession() {
@@ -86,8 +80,18 @@ bool ClaverixSession::ChooseCount(int listId, int value) {
 }
 
 bool ClaverixSession::ChooseCounts(int total, int perLine, int digits, int letters, int signs) {
-    return ChooseCount(TotalList, total) && ChooseCount(PerLineList, perLine) && ChooseCount(DigitsList, digits) &&
-           ChooseCount(LettersList, letters) && ChooseCount(SignsList, signs);
+    const int values[] = {total, perLine, digits, letters, signs};
+    for (int i = 0; i < 5; ++i) {
+        if (!ChooseCount(CountLists[i], values[i])) return false;
+    }
+    return true;
+}
+
+bool ClaverixSession::CountsCleared() {
+    return e2e::WaitUntil([&] {
+        return std::all_of(std::begin(CountLists), std::end(CountLists),
+                           [&](int id) { return e2e::ListSelection(Item(id)) == -1; });
+    });
 }
 
 bool ClaverixSession::SetFileName(std::string_view name) {
@@ -112,32 +116,36 @@ std::vector<std::string> ClaverixSession::CreateAndAnswer(int count) {
         return texts;
     }
     for (int i = 0; i < count; ++i) {
-        const auto box = NextMessage();
-        if (!box) {
-            ADD_FAILURE() << "message box " << i + 1 << " of " << count << " did not appear";
+        const auto text = e2e::AnswerReport(program_.Pid(), "...");
+        if (!text) {
+            ADD_FAILURE() << "message box " << i + 1 << " of " << count << " was not answered";
             break;
         }
-        texts.push_back(box->text);
-        EXPECT_EQ(box->title, "...");
-        EXPECT_FALSE(ShowsIcon(*box)) << box->text;
-        EXPECT_EQ(box->owner, nullptr) << box->text;
-        EXPECT_EQ(box->buttons.size(), 1u) << box->text;
-        if (!e2e::AnswerMessageBox(*box)) {
-            ADD_FAILURE() << "message box \"" << box->text << "\" did not close";
-            break;
-        }
+        texts.push_back(*text);
     }
     return texts;
 }
 
-std::string ScreenshotPath(std::string_view name) {
-    const std::string folder = e2e::WinePath(SCREENSHOT_FOLDER_LINUX);
-    CreateDirectoryW(Wide(folder).c_str(), nullptr);
-    return folder + "\\" + std::string(name);
-}
-
-bool PathExists(const std::string& path) {
-    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+void ClaverixSession::MakePassword(const PasswordOrder& order, const std::string& screenshot) {
+    if (order.upperCase) {
+        ASSERT_TRUE(Press(UpperOption));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(Item(UpperOption)); }));
+    }
+    if (order.dictionary) {
+        ASSERT_TRUE(e2e::IsEnabled(Item(DictionaryCheck))) << "le.txt was not found at start";
+        ASSERT_TRUE(Press(DictionaryCheck));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(Item(DictionaryCheck)); }));
+        ASSERT_TRUE(ChooseCount(CountLists[0], order.total));
+    } else {
+        ASSERT_TRUE(ChooseCounts(order.total, order.perLine, order.digits, order.letters, order.signs));
+    }
+    ASSERT_TRUE(SetFileName(order.fileName));
+    const int lines = order.dictionary ? 1 : (order.total + order.perLine - 1) / order.perLine;
+    EXPECT_EQ(CreateAndAnswer(lines), std::vector<std::string>(lines, "password creado ..."));
+    e2e::Shoot(screenshot);
+    ASSERT_TRUE(Press(ExitButton));
+    EXPECT_TRUE(program_.WaitForExit());
+    EXPECT_EQ(program_.ExitCode(), std::optional<DWORD>(0));
 }
 
 std::optional<std::vector<std::string>> PasswordLines(const std::string& bytes) {
@@ -150,4 +158,23 @@ std::optional<std::vector<std::string>> PasswordLines(const std::string& bytes) 
         start = end + 3;
     }
     return lines;
+}
+
+std::optional<std::string> JoinedPassword(const std::string& bytes) {
+    const auto lines = PasswordLines(bytes);
+    if (!lines) return std::nullopt;
+    std::string joined;
+    for (const std::string& line : *lines) joined += line;
+    return joined;
+}
+
+std::string CyclingWordList(const std::vector<std::string>& words) {
+    std::string list;
+    for (std::size_t line = 0; line < 88036; ++line) list += words[line % words.size()] + "\r\n";
+    return list;
+}
+
+std::string WordList() {
+    if (auto built = e2e::ReadFileBytes(e2e::WinePath(WORD_LIST_LINUX))) return *built;
+    return CyclingWordList({"casa", "cami\xF3n", "\xC1rbol", "murci\xE9lago"});
 }

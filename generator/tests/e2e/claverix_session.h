@@ -8,6 +8,15 @@
 #include <vector>
 
 #include "driver.h"
+#include "session_support.h"
+
+// What the user asks Claverix for. In dictionary mode only `total` (the word's length) counts.
+struct PasswordOrder {
+    std::string fileName;
+    int total = 0, perLine = 0, digits = 0, letters = 0, signs = 0;
+    bool dictionary = false;
+    bool upperCase = false;  // "Solo Mayusculas" instead of the preset "Solo Minusculas"
+};
 
 class ClaverixSession {
 public:
@@ -41,6 +50,8 @@ public:
     bool ScrollCountList(int listId, int value);
     bool ClickCountLine(int listId, int value);
     bool ChooseCounts(int total, int perLine, int digits, int letters, int signs);
+    // True once no count list has a selection.
+    bool CountsCleared();
     bool SetFileName(std::string_view name);
     // Clicks a button, check box or option (BM_CLICK: the state changes and the dialog is told).
     bool Press(int id);
@@ -52,6 +63,9 @@ public:
     // Presses "Crear", then answers every message box that follows until `count` have been answered; gives
     // their texts. Each box is checked to be a plain OK box titled "..." without icon or owner.
     std::vector<std::string> CreateAndAnswer(int count);
+    // The road's step: chooses the order, presses "Crear", answers every "password creado ..." (one per
+    // line), optionally saves a screenshot, and ends the program with "Salir".
+    void MakePassword(const PasswordOrder& order, const std::string& screenshot = {});
 
 private:
     void Start(const std::string& exe);
@@ -64,11 +78,15 @@ private:
     std::string copiedExe_;
 };
 
-// Where the run's screenshots go (the build tree's screenshots folder, as Wine sees it).
-std::string ScreenshotPath(std::string_view name);
-
-// True when the file or folder is there.
-bool PathExists(const std::string& path);
-
 // The lines of a password file: each must end with CR CR LF; nothing when a line does not.
 std::optional<std::vector<std::string>> PasswordLines(const std::string& bytes);
+// The password a file of Claverix holds as Sellomar reads it: every CR CR LF line, joined. Nothing when the
+// file does not end its lines that way.
+std::optional<std::string> JoinedPassword(const std::string& bytes);
+
+// A word list of the 88036 lines Claverix draws from, cycling through `words` (Windows-1252), so that any
+// line drawn is one of them.
+std::string CyclingWordList(const std::vector<std::string>& words);
+// The bytes of le.txt for a road: the word list built beside Claverix.exe, or, when the build has none, a
+// list of a few words.
+std::string WordList();

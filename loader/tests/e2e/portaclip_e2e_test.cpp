@@ -6,25 +6,12 @@
 #include <map>
 
 #include "driver.h"
-#include "loader_texts.h"
 #include "portaclip_session.h"
 #include "win_text.h"
 
 using namespace portaclip_e2e;
 
 namespace {
-
-// Each line's display name (after "nnn - "), checking the numbers run on from `first`.
-std::vector<std::string> NamesNumberedFrom(const std::vector<std::string>& lines, int first) {
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%03d - ", first + static_cast<int>(i));
-        EXPECT_EQ(lines[i].substr(0, 6), number) << lines[i];
-        names.push_back(lines[i].substr(6));
-    }
-    return names;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
@@ -52,10 +39,10 @@ protected:
 TEST_F(PortaclipE2E, MainDialogLooksAsLaidOut) {
     EXPECT_NE(e2e::ExStyle(app.Main()) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(e2e::Style(app.Main()) & WS_SYSMENU, 0);
-    EXPECT_FALSE(e2e::IsChecked(e2e::Control(app.Main(), SubfoldersCheck)));
-    EXPECT_EQ(e2e::WindowText(e2e::Control(app.Main(), LoadButton)), "...");
-    EXPECT_EQ(e2e::WindowText(e2e::Control(app.Main(), ResetButton)), "&Resetear");
-    EXPECT_EQ(e2e::WindowText(e2e::Control(app.Main(), HelpButton)), "&Help");
+    EXPECT_FALSE(e2e::IsChecked(app.Item(SubfoldersCheck)));
+    EXPECT_EQ(e2e::WindowText(app.Item(LoadButton)), "...");
+    EXPECT_EQ(e2e::WindowText(app.Item(ResetButton)), "&Resetear");
+    EXPECT_EQ(e2e::WindowText(app.Item(HelpButton)), "&Help");
     EXPECT_EQ(e2e::ListCount(app.List()), 0);
     // Centred on the work area.
     RECT work{}, window = e2e::WindowRect(app.Main());
@@ -68,9 +55,9 @@ TEST_F(PortaclipE2E, MainDialogLooksAsLaidOut) {
     ASSERT_TRUE(e2e::PressKey(VK_RETURN));
     app.ExpectMessage("Status for all items", "", true);
     ASSERT_TRUE(e2e::ClickControl(app.Main(), HelpButton));
-    app.ExpectMessage("...", HelpText());
+    app.ExpectMessage("...", HelpMessage);
     ASSERT_TRUE(e2e::ClickControl(app.Main(), HelpButton));
-    app.ExpectMessage("...", HelpText());
+    app.ExpectMessage("...", HelpMessage);
 
     // Esc ends the program at once.
     ASSERT_TRUE(e2e::BringToFront(app.List()));
@@ -85,9 +72,11 @@ TEST_F(PortaclipE2E, LoginRefusesEmptyAndCaseDifferentEntriesAndResetsEachField)
     Protect(folder + "\\otro.sclav", "otra", "x");
     HWND login = app.OpenLogin();
     ASSERT_NE(login, nullptr);
+    auto field = [&](int id) { return e2e::Control(login, id); };
+    auto textOf = [&](int id) { return e2e::WindowText(field(id)); };
     EXPECT_EQ(e2e::Style(login) & WS_SYSMENU, 0);
-    EXPECT_NE(e2e::Style(e2e::Control(login, FirstEntry)) & ES_PASSWORD, 0);
-    EXPECT_TRUE(e2e::SaveScreenshot(ScreenshotFolder() + "\\portaclip_login.bmp"));
+    EXPECT_NE(e2e::Style(field(FirstEntry)) & ES_PASSWORD, 0);
+    EXPECT_TRUE(e2e::SaveScreenshot(e2e::ScreenshotPath("portaclip_login.bmp")));
 
     // Both empty: nothing happens.
     ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
@@ -95,15 +84,15 @@ TEST_F(PortaclipE2E, LoginRefusesEmptyAndCaseDifferentEntriesAndResetsEachField)
     EXPECT_TRUE(e2e::IsVisible(login));
 
     // Different letter case: refused, both fields keep what was typed.
-    e2e::SetWindowTextTo(e2e::Control(login, FirstEntry), "Clave");
-    e2e::SetWindowTextTo(e2e::Control(login, SecondEntry), "clave");
+    e2e::SetWindowTextTo(field(FirstEntry), "Clave");
+    e2e::SetWindowTextTo(field(SecondEntry), "clave");
     ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
     ASSERT_TRUE(FlushPosted(login, FirstEntry));
     EXPECT_TRUE(e2e::IsVisible(login));
-    EXPECT_EQ(e2e::WindowText(e2e::Control(login, FirstEntry)), "Clave");
+    EXPECT_EQ(textOf(FirstEntry), "Clave");
 
     // Esc and Enter in a field do nothing either.
-    ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
+    ASSERT_TRUE(e2e::BringToFront(field(FirstEntry)));
     ASSERT_TRUE(e2e::PressKey(VK_ESCAPE));
     ASSERT_TRUE(e2e::PressKey(VK_RETURN));
     ASSERT_TRUE(FlushPosted(login, SecondEntry));
@@ -111,28 +100,26 @@ TEST_F(PortaclipE2E, LoginRefusesEmptyAndCaseDifferentEntriesAndResetsEachField)
 
     // Each reset clears its own field only.
     ASSERT_TRUE(e2e::ClickControl(login, ResetFirst));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)).empty(); }));
-    EXPECT_EQ(e2e::WindowText(e2e::Control(login, SecondEntry)), "clave");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return textOf(FirstEntry).empty(); }));
+    EXPECT_EQ(textOf(SecondEntry), "clave");
     ASSERT_TRUE(e2e::ClickControl(login, ResetSecond));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, SecondEntry)).empty(); }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return textOf(SecondEntry).empty(); }));
     // A typed entry that is reset leaves no copy behind in the field's buffers.
-    ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
+    ASSERT_TRUE(e2e::BringToFront(field(FirstEntry)));
     ASSERT_TRUE(e2e::TypeText("Tecleada-Uno"));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)) == "Tecleada-Uno"; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return textOf(FirstEntry) == "Tecleada-Uno"; }));
     ASSERT_TRUE(e2e::ClickControl(login, ResetFirst));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)).empty(); }));
-    const auto typed = e2e::CountInMemory(app.Pid(), {"Tecleada-Uno"});
-    ASSERT_TRUE(typed.has_value());
-    EXPECT_EQ(typed->at(0).wide, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return textOf(FirstEntry).empty(); }));
+    EXPECT_EQ(e2e::ProbeMemory(app.Pid(), {"Tecleada-Uno"}, "Portaclip reset entry")[0].wide, 0);
 
     // The same entry with a leading blank, typed: accepted, and the trimmed key matches.
-    ASSERT_TRUE(e2e::BringToFront(e2e::Control(login, FirstEntry)));
+    ASSERT_TRUE(e2e::BringToFront(field(FirstEntry)));
     ASSERT_TRUE(e2e::TypeText(" Clave"));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::Control(login, FirstEntry)) == " Clave"; }));
-    e2e::SetWindowTextTo(e2e::Control(login, SecondEntry), " Clave");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return textOf(FirstEntry) == " Clave"; }));
+    e2e::SetWindowTextTo(field(SecondEntry), " Clave");
     ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
     ASSERT_TRUE(e2e::WaitForWindowGone(login));
-    ASSERT_TRUE(app.PickAndConfirm(folder));
+    ASSERT_TRUE(app.Pick(folder) && app.ConfirmLoaded());
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - banco"}));
 }
 
@@ -144,12 +131,8 @@ TEST_F(PortaclipE2E, ExitAtFirstLoginStillPicksAndListsOnlyBlankKeys) {
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - abierto"}));
 
     // Cancelling the picker loads nothing and says nothing; the accepted login still counts afterwards.
-    ASSERT_TRUE(app.Login("k"));
-    auto browse = e2e::WaitForBrowseDialog(app.Pid());
-    ASSERT_TRUE(browse.has_value());
-    ASSERT_TRUE(e2e::BrowseCancel(*browse));
-    ASSERT_TRUE(FlushPosted(app.Main(), FileList));
-    EXPECT_FALSE(e2e::FindMessageBox(app.Pid()).has_value());
+    ASSERT_TRUE(app.LoginAndPick("k", ""));
+    app.ExpectNoMessage();
     ASSERT_TRUE(app.LoadKeepingPassword(folder));
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - abierto", "002 - cerrado"}));
 
@@ -164,11 +147,8 @@ TEST_F(PortaclipE2E, MoreFilesThanTheListHoldsStopAtTheLastSlotAndSaySo) {
         std::string number = std::to_string(i);
         Protect(folder + "\\f" + number + ".sclav", "k", number);
     }
-    ASSERT_TRUE(app.Login("k"));
-    auto browse = e2e::WaitForBrowseDialog(app.Pid());
-    ASSERT_TRUE(browse.has_value());
-    ASSERT_TRUE(e2e::BrowseChoose(*browse, folder));
-    app.ExpectMessage("Programador ...",
+    ASSERT_TRUE(app.LoginAndPick("k", folder));
+    app.ExpectMessage(ProgrammerTitle,
                       "La lista ya tiene 500 ficheros, los que caben como maximo.\r\n"
                       "No se han cargado los demas: pulse \"Resetear\" y cargue una carpeta con menos ficheros.",
                       true, e2e::Milliseconds(30000));
@@ -190,9 +170,7 @@ TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
     auto first = NamesNumberedFrom(e2e::ListLines(app.List()), 1);
     EXPECT_EQ(Sorted(first), (std::vector<std::string>{"banco", "mi.correo"}));
 
-    HWND check = e2e::Control(app.Main(), SubfoldersCheck);
-    ASSERT_TRUE(e2e::Click(check));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(check); }));
+    ASSERT_TRUE(app.TickSubfolders());
     ASSERT_TRUE(app.LoadKeepingPassword(folder));  // "Salir" keeps the password given before
     auto lines = e2e::ListLines(app.List());
     ASSERT_EQ(lines.size(), 5u);
@@ -202,7 +180,7 @@ TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
 
     ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListCount(app.List()) == 0; }));
-    EXPECT_TRUE(e2e::IsChecked(check));
+    EXPECT_TRUE(e2e::IsChecked(app.Item(SubfoldersCheck)));
     ASSERT_TRUE(app.LoadKeepingPassword(sub));
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - hondo"}));
 
@@ -211,11 +189,8 @@ TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
     ASSERT_TRUE(CreateDirectoryW(unwritable.c_str(), nullptr));
     Protect(scratch.Path() + "\\x.sclav", "k", "5");
     ASSERT_TRUE(MoveFileW(Wide(scratch.Path() + "\\x.sclav").c_str(), (unwritable + L"\\x.sclav").c_str()));
-    ASSERT_TRUE(app.Login(std::nullopt));
-    auto browse = e2e::WaitForBrowseDialog(app.Pid());
-    ASSERT_TRUE(browse.has_value());
-    ASSERT_TRUE(e2e::BrowseChoose(*browse, scratch.Path() + "\\carpeta?"));
-    app.ExpectMessage("Programador ...",
+    ASSERT_TRUE(app.LoginAndPick(std::nullopt, scratch.Path() + "\\carpeta?"));
+    app.ExpectMessage(ProgrammerTitle,
                       "La carpeta elegida tiene caracteres en su nombre que no se pueden usar ...\r\n"
                       "Cambia su nombre o elige otra carpeta.");
     EXPECT_EQ(e2e::ListCount(app.List()), 1);
@@ -227,14 +202,10 @@ TEST_F(PortaclipE2E, FolderTooLongToSearchIsSaidAndNothingLoaded) {
     const std::string deep = outer + "\\" + std::string(256 - outer.size() - 1, 'b');
     ASSERT_EQ(deep.size(), 256u);
     ASSERT_TRUE(CreateDirectoryW(Wide(deep).c_str(), nullptr));
-    ASSERT_TRUE(app.Login("k"));
-    auto browse = e2e::WaitForBrowseDialog(app.Pid());
-    ASSERT_TRUE(browse.has_value());
-    ASSERT_TRUE(e2e::BrowseChoose(*browse, deep));
-    app.ExpectMessage("Programador ...", "La ruta de la carpeta elegida es demasiado larga ...\r\n"
+    ASSERT_TRUE(app.LoginAndPick("k", deep));
+    app.ExpectMessage(ProgrammerTitle, "La ruta de la carpeta elegida es demasiado larga ...\r\n"
                                          "Elige una carpeta cuya ruta tenga como mucho 255 caracteres.");
-    ASSERT_TRUE(FlushPosted(app.Main(), FileList));
-    EXPECT_FALSE(e2e::FindMessageBox(app.Pid()).has_value());
+    app.ExpectNoMessage();
     EXPECT_EQ(e2e::ListCount(app.List()), 0);
 }
 
@@ -246,9 +217,7 @@ TEST_F(PortaclipE2E, HiddenSystemFoldersOfADriveAreNotEntered) {
     Protect(hidden + "\\visible.sclav", "k", "guardado");
     ASSERT_TRUE(SetFileAttributesW(Wide(bin).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(SetFileAttributesW(Wide(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN));
-    HWND check = e2e::Control(app.Main(), SubfoldersCheck);
-    ASSERT_TRUE(e2e::Click(check));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(check); }));
+    ASSERT_TRUE(app.TickSubfolders());
     ASSERT_TRUE(app.LoadWith(root, "k"));
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - visible"}));
 }
@@ -266,7 +235,7 @@ TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
 
     // Before any double click, the commands use line 0.
     ASSERT_TRUE(app.HotKey('R'));
-    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    app.ExpectMessage(CopiedTitle, CopiedText);
     EXPECT_EQ(e2e::ClipboardText(), passwordOf(0));
 
     // A real double click on line 3: exactly its password, the line marked, no line selected.
@@ -274,14 +243,14 @@ TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
     ASSERT_TRUE(WaitForClipboard(passwordOf(3)));
     EXPECT_EQ(e2e::ClipboardUnicodeText(), passwordOf(3));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == -1; }));
-    EXPECT_TRUE(e2e::SaveScreenshot(ScreenshotFolder() + "\\portaclip_marked_line.bmp"));
+    EXPECT_TRUE(e2e::SaveScreenshot(e2e::ScreenshotPath("portaclip_marked_line.bmp")));
 
     // A single click elsewhere does not change which entry the hot keys use.
     ASSERT_TRUE(app.ClickLine(1));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == 1; }));
     ASSERT_TRUE(e2e::ClearClipboard());
     ASSERT_TRUE(app.HotKey('R'));
-    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    app.ExpectMessage(CopiedTitle, CopiedText);
     EXPECT_EQ(e2e::ClipboardText(), passwordOf(3));
     ASSERT_TRUE(app.HotKey('L'));
     std::string lengthText = "El n\xBA de caracteres del password es :\r\n";
@@ -302,8 +271,7 @@ TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
     ASSERT_TRUE(WaitForClipboard(std::string()));
 
     // ALT+B empties the clipboard.
-    ASSERT_TRUE(app.HotKey('B'));
-    app.ExpectMessage("...", "Clipboard Borrado ..");
+    app.ClearWithAltB();
     EXPECT_TRUE(e2e::ClipboardFormats().empty());
 
     // A second double click on the same line copies again (and unmarks it).
@@ -360,7 +328,7 @@ TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
     Protect(folder + "\\banco.sclav", "k", "secreto");
     ASSERT_TRUE(app.LoadWith(folder, "k"));
     // The dialog gives the focus back to the control that had it whenever it is activated again.
-    HWND check = e2e::Control(app.Main(), SubfoldersCheck);
+    HWND check = app.Item(SubfoldersCheck);
     auto focused = [&] {
         GUITHREADINFO info{sizeof info};
         GetGUIThreadInfo(GetWindowThreadProcessId(app.Main(), nullptr), &info);
@@ -368,7 +336,7 @@ TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
     };
     ASSERT_TRUE(e2e::BringToFront(check));
     ASSERT_TRUE(app.HotKey('R'));
-    app.ExpectMessage("Recalcado ...", "El dato de fichero, ya esta en Clipboard ...");
+    app.ExpectMessage(CopiedTitle, CopiedText);
     EXPECT_EQ(e2e::ListCount(app.List()), 1);
     EXPECT_TRUE(e2e::WaitUntil([&] { return focused() == check; }));
 
@@ -410,19 +378,18 @@ TEST_F(PortaclipE2E, HeldHotKeyActsOncePerPress) {
 TEST_F(PortaclipE2E, SecondCopyNamesEveryHotKeyAsTakenAndTheFirstKeepsThem) {
     Session second;
     ASSERT_NE(second.Main(), nullptr);
-    second.ExpectMessage("Programador ...",
+    second.ExpectMessage(ProgrammerTitle,
                          "Otro programa ya usa estas teclas rapidas, que no funcionaran en Portaclip:\r\n"
                          "ALT+P, ALT+B, ALT+N, ALT+L, ALT+R, ALT+1, ALT+2, ALT+3, ALT+4, ALT+5, ALT+6, ALT+7, "
                          "ALT+8, ALT+9\r\n"
                          "Cierra ese programa y vuelve a abrir Portaclip para usarlas.",
                          true);
     ASSERT_TRUE(e2e::PutClipboardText("algo"));
-    ASSERT_TRUE(app.HotKey('B'));
-    app.ExpectMessage("...", "Clipboard Borrado ..");
+    app.ClearWithAltB();
     EXPECT_FALSE(e2e::FindMessageBox(second.Pid()).has_value());
     // The second copy still works otherwise.
     ASSERT_TRUE(e2e::ClickControl(second.Main(), HelpButton));
-    second.ExpectMessage("...", HelpText());
+    second.ExpectMessage("...", HelpMessage);
 }
 
 TEST(PortaclipHotKeys, KeyAnotherProgramHoldsIsNamedAtStartAndTheOthersWork) {
@@ -433,13 +400,12 @@ TEST(PortaclipHotKeys, KeyAnotherProgramHoldsIsNamedAtStartAndTheOthersWork) {
     } release;
     Session app;
     ASSERT_NE(app.Main(), nullptr);
-    app.ExpectMessage("Programador ...",
+    app.ExpectMessage(ProgrammerTitle,
                       "Otro programa ya usa esta tecla rapida, que no funcionara en Portaclip:\r\n"
                       "ALT+R\r\n"
                       "Cierra ese programa y vuelve a abrir Portaclip para usarla.",
                       true);
-    ASSERT_TRUE(app.HotKey('B'));
-    app.ExpectMessage("...", "Clipboard Borrado ..");
+    app.ClearWithAltB();
     ASSERT_TRUE(app.HotKey('R'));
     MSG message;
     EXPECT_TRUE(e2e::WaitUntil([&] { return PeekMessageW(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) != FALSE; }));
@@ -452,14 +418,8 @@ TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
                                                 "JueGo#77-Largo-Muy-Largo", "Nube.Clave$55"};
     for (std::size_t i = 0; i < passwords.size(); ++i)
         Protect(folder + "\\f" + std::to_string(i) + ".sclav", "clave", passwords[i]);
-    auto probe = [&](const char* when) {
-        auto found = e2e::CountInMemory(app.Pid(), passwords);
-        EXPECT_TRUE(found.has_value());
-        if (!found) return std::vector<e2e::MemoryCount>(passwords.size());
-        for (std::size_t i = 0; i < found->size(); ++i)
-            std::printf("memory probe, Portaclip %s, password %zu: %d copies as bytes, %d as UTF-16\n", when, i + 1,
-                        (*found)[i].narrow, (*found)[i].wide);
-        return *found;
+    auto probe = [&](const std::string& when) {
+        return e2e::ProbeMemory(app.Pid(), passwords, "Portaclip " + when + ", password");
     };
     auto reset = [&] {
         ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
@@ -471,10 +431,8 @@ TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
     ASSERT_EQ(e2e::ListCount(app.List()), 5);
     for (const auto& count : probe("loaded")) EXPECT_GE(count.narrow, 1);
     reset();
-    for (const auto& count : probe("after Resetear")) {
-        EXPECT_EQ(count.narrow, 0);
-        EXPECT_EQ(count.wide, 0);
-    }
+    const auto afterReset = probe("after Resetear");
+    for (std::size_t i = 0; i < passwords.size(); ++i) e2e::ExpectNoCopy(afterReset[i], passwords[i]);
 
     // A password that went to the clipboard: what the system keeps of it is the system's; none of the
     // others may be left.
@@ -483,14 +441,11 @@ TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
     const std::string copied = passwords[std::stoul(e2e::ListLines(app.List())[2].substr(7))];
     ASSERT_TRUE(WaitForClipboard(copied));
     probe("with a password on the clipboard");
-    ASSERT_TRUE(app.HotKey('B'));
-    app.ExpectMessage("...", "Clipboard Borrado ..");
+    app.ClearWithAltB();
     reset();
     const auto left = probe("after a double click, ALT+B and Resetear");
     for (std::size_t i = 0; i < passwords.size(); ++i) {
-        if (passwords[i] == copied) continue;
-        EXPECT_EQ(left[i].narrow, 0) << passwords[i];
-        EXPECT_EQ(left[i].wide, 0) << passwords[i];
+        if (passwords[i] != copied) e2e::ExpectNoCopy(left[i], passwords[i]);
     }
 }
 
@@ -501,32 +456,15 @@ TEST_F(PortaclipE2E, LoginEntriesLeaveNoCopyOnceTheDialogIsGone) {
     // program copy the text for its answer.
     const std::vector<std::string> entries = {"Uno-Entrada1", "Dos-Entrada2"};
     const int fields[] = {FirstEntry, SecondEntry};
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        HWND field = e2e::Control(login, fields[i]);
-        ASSERT_TRUE(e2e::BringToFront(field));
-        ASSERT_TRUE(e2e::TypeText(entries[i]));
-        ASSERT_TRUE(e2e::WaitUntil([&] {
-            DWORD_PTR length = 0;
-            return SendMessageTimeoutW(field, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length) &&
-                   length == entries[i].size();
-        }));
-    }
+    for (std::size_t i = 0; i < entries.size(); ++i) ASSERT_TRUE(e2e::TypeInto(e2e::Control(login, fields[i]), entries[i]));
     // Entries that differ are read, compared and refused; "Salir" then ends the dialog.
     ASSERT_TRUE(e2e::ClickControl(login, AcceptLogin));
     ASSERT_TRUE(FlushPosted(login, FirstEntry));
     ASSERT_TRUE(e2e::ClickControl(login, ExitLogin));
     ASSERT_TRUE(e2e::WaitForWindowGone(login));
-    auto browse = e2e::WaitForBrowseDialog(app.Pid());
-    ASSERT_TRUE(browse.has_value());
-    ASSERT_TRUE(e2e::BrowseCancel(*browse));
+    ASSERT_TRUE(app.Pick(""));
     ASSERT_TRUE(FlushPosted(app.Main(), FileList));
 
-    const auto found = e2e::CountInMemory(app.Pid(), entries);
-    ASSERT_TRUE(found.has_value());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::printf("memory probe, Portaclip login entry %zu: %d copies as bytes, %d as UTF-16\n", i + 1,
-                    (*found)[i].narrow, (*found)[i].wide);
-        EXPECT_EQ((*found)[i].narrow, 0) << entries[i];
-        EXPECT_EQ((*found)[i].wide, 0) << entries[i];
-    }
+    const auto found = e2e::ProbeMemory(app.Pid(), entries, "Portaclip login entry");
+    for (std::size_t i = 0; i < entries.size(); ++i) e2e::ExpectNoCopy(found[i], entries[i]);
 }

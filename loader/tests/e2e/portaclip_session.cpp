@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "protected_file.h"
 #include "protected_record.h"
@@ -14,14 +15,6 @@ namespace portaclip_e2e {
 namespace {
 constexpr std::string_view MainCaption = "Desde aqui todas tus contrase\xF1" "as ...";
 constexpr std::string_view LoginCaption = "Acceda con su contrase\xF1" "a ...";
-
-// Whether the box shows an icon. Wine keeps the icon control of every message box visible, empty when the
-// style asks for no icon, so the question is whether it holds one.
-bool ShowsIcon(HWND box) {
-    HWND icon = GetDlgItem(box, 0x0440);
-    DWORD_PTR handle = 0;
-    return icon != nullptr && SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &handle) && handle != 0;
-}
 
 POINT Middle(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
@@ -43,7 +36,7 @@ void ExpectOnTop(const e2e::MessageBoxView& box) {
 std::optional<POINT> LineCentre(HWND list, int index) {
     auto rect = e2e::ListItemRect(list, index);
     if (!rect) return std::nullopt;
-    POINT centre{(rect->left + rect->right) / 2, (rect->top + rect->bottom) / 2};
+    POINT centre = Middle(*rect);
     if (!ClientToScreen(list, &centre)) return std::nullopt;
     return centre;
 }
@@ -66,19 +59,20 @@ bool FlushPosted(HWND dialog, int focusId) {
     });
 }
 
-std::string ScreenshotFolder() {
-    std::string folder = e2e::WinePath(PORTACLIP_SCREENSHOTS);
-    CreateDirectoryW(Wide(folder).c_str(), nullptr);
-    return folder;
+std::vector<std::string> NamesNumberedFrom(const std::vector<std::string>& lines, int first) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d - ", first + static_cast<int>(i));
+        EXPECT_EQ(lines[i].substr(0, 6), number) << lines[i];
+        names.push_back(lines[i].substr(std::min<std::size_t>(6, lines[i].size())));
+    }
+    return names;
 }
 
 Session::Session() {
-    std::string exe = home_ / "Portaclip.exe";
-    if (!CopyFileW(Wide(e2e::WinePath(PORTACLIP_EXE)).c_str(), Wide(exe).c_str(), FALSE)) {
-        ADD_FAILURE() << "cannot copy " << PORTACLIP_EXE;
-        return;
-    }
-    Start(exe, home_.Path());
+    const std::string exe = e2e::CopyProgram(PORTACLIP_EXE, home_.Path());
+    if (!exe.empty()) Start(exe, home_.Path());
 }
 
 Session::Session(const Installed& installed) {
@@ -108,42 +102,17 @@ HWND Session::OpenLogin() {
     return e2e::WaitForTopWindow(Pid(), LoginCaption, "#32770");
 }
 
-bool Session::PickAndConfirm(const std::string& folder) {
-    auto browse = e2e::WaitForBrowseDialog(Pid());
-    if (!browse) {
-        ADD_FAILURE() << "no folder picker";
-        return false;
-    }
-    if (!e2e::BrowseChoose(*browse, folder)) {
-        ADD_FAILURE() << "cannot choose " << folder;
-        return false;
-    }
-    return ConfirmLoaded();
-}
-
-bool Session::ConfirmLoaded() {
-    auto box = e2e::WaitForMessageBox(Pid());
-    if (!box) {
-        ADD_FAILURE() << "no closing message";
-        return false;
-    }
-    EXPECT_EQ(box->title, "Programador ...");
-    EXPECT_EQ(box->text, "Ya he cargado, GRACIAS!!!");
-    EXPECT_FALSE(ShowsIcon(box->window));
-    EXPECT_EQ(box->owner, nullptr);
-    ExpectOnTop(*box);
-    return e2e::AnswerMessageBox(*box);
-}
-
-bool Session::Login(const std::optional<std::string>& password) {
+bool Session::Login(const std::optional<std::string>& password, bool typed) {
     HWND login = OpenLogin();
     if (login == nullptr) {
         ADD_FAILURE() << "no login dialog";
         return false;
     }
     if (password) {
-        e2e::SetWindowTextTo(e2e::Control(login, FirstEntry), *password);
-        e2e::SetWindowTextTo(e2e::Control(login, SecondEntry), *password);
+        for (int field : {FirstEntry, SecondEntry}) {
+            HWND entry = e2e::Control(login, field);
+            EXPECT_TRUE(typed ? e2e::TypeInto(entry, *password) : e2e::SetWindowTextTo(entry, *password)) << field;
+        }
         e2e::ClickControl(login, AcceptLogin);
     } else {
         e2e::ClickControl(login, ExitLogin);
@@ -155,15 +124,43 @@ bool Session::Login(const std::optional<std::string>& password) {
     return true;
 }
 
+bool Session::Pick(const std::string& folder) {
+    auto browse = e2e::WaitForBrowseDialog(Pid());
+    if (!browse) {
+        ADD_FAILURE() << "no folder picker";
+        return false;
+    }
+    if (!(folder.empty() ? e2e::BrowseCancel(*browse) : e2e::BrowseChoose(*browse, folder))) {
+        ADD_FAILURE() << "cannot choose \"" << folder << "\"";
+        return false;
+    }
+    return true;
+}
+
+bool Session::ConfirmLoaded() {
+    auto box = e2e::WaitForMessageBox(Pid());
+    if (!box) {
+        ADD_FAILURE() << "no closing message";
+        return false;
+    }
+    EXPECT_EQ(box->text, LoadedText);
+    e2e::ExpectReport(*box, ProgrammerTitle);
+    ExpectOnTop(*box);
+    return e2e::AnswerMessageBox(*box);
+}
+
 void Session::ExpectMessage(std::string_view title, std::string_view text, bool withIcon, e2e::Milliseconds timeout) {
     auto box = e2e::WaitForMessageBox(Pid(), timeout);
     ASSERT_TRUE(box.has_value()) << "no message " << text;
-    EXPECT_EQ(box->title, title);
     EXPECT_EQ(box->text, text);
-    EXPECT_EQ(ShowsIcon(box->window), withIcon);
-    EXPECT_EQ(box->owner, nullptr);
+    e2e::ExpectReport(*box, title, withIcon);
     ExpectOnTop(*box);
     ASSERT_TRUE(e2e::AnswerMessageBox(*box));
+}
+
+void Session::ExpectNoMessage() {
+    ASSERT_TRUE(FlushPosted(main_, FileList));
+    EXPECT_FALSE(e2e::FindMessageBox(Pid()).has_value());
 }
 
 bool Session::ClickLine(int index) {
@@ -177,6 +174,30 @@ bool Session::DoubleClickLine(int index) {
            e2e::ParkPointer();
 }
 
+bool Session::TickSubfolders() {
+    HWND check = Item(SubfoldersCheck);
+    return e2e::Click(check) && e2e::WaitUntil([&] { return e2e::IsChecked(check); });
+}
+
 bool Session::HotKey(WORD key) { return e2e::SettleInput(main_) && e2e::PressChord({VK_MENU, key}); }
+
+void Session::ClearWithAltB() {
+    ASSERT_TRUE(HotKey('B'));
+    ExpectMessage("...", ClearedText);
+}
+
+void Session::PasteAndClear(int line, const std::string& expected, const std::string& screenshot) {
+    ASSERT_TRUE(e2e::ClearClipboard());
+    ASSERT_TRUE(DoubleClickLine(line));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ClipboardText() == expected; }))
+        << "the clipboard holds \"" << e2e::ClipboardText().value_or("(no text)") << "\", not \"" << expected << "\"";
+    e2e::Shoot(screenshot);
+
+    // ALT+B, as typed on the keyboard: the hot key is the system's, the chord goes through the input queue.
+    ASSERT_TRUE(e2e::BringToFront(List()));
+    ClearWithAltB();
+    EXPECT_EQ(e2e::ClipboardText(), std::nullopt);
+    EXPECT_TRUE(e2e::ClipboardFormats().empty());
+}
 
 }  // namespace portaclip_e2e

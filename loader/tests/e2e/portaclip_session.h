@@ -10,13 +10,40 @@
 #include <vector>
 
 #include "driver.h"
-#include "temp_folder.h"
+#include "session_support.h"
 
 namespace portaclip_e2e {
 
 enum Id { FileList = 130, SubfoldersCheck = 134, LoadButton = 132, ResetButton = 136, HelpButton = 9,
           FirstEntry = 7005, SecondEntry = 7006, ExitLogin = 7007, ResetFirst = 7008, ResetSecond = 7009,
           AcceptLogin = 7010 };
+
+// The program's texts, byte for byte in Windows-1252.
+inline constexpr char ProgrammerTitle[] = "Programador ...";
+inline constexpr char CopiedTitle[] = "Recalcado ...";
+inline constexpr char CopiedText[] = "El dato de fichero, ya esta en Clipboard ...";
+inline constexpr char ClearedText[] = "Clipboard Borrado ..";
+inline constexpr char LoadedText[] = "Ya he cargado, GRACIAS!!!";
+inline constexpr char HelpMessage[] =
+    "Este programa es complementario del programa Claverix\r\n"
+    "Su funcion es cargar en el listbox los ficheros con extension \".sclav\" \r\n"
+    "Suponemos que estos ficheros han sido generados por Claverix y despu\xE9s Sellomar\r\n"
+    "y que en su interior guardamos contrase\xF1" "as o passwords de programas y webs concretas\r\n"
+    "de tal manera que al hacer dobleclick en una linea del listbox o fichero \r\n"
+    "estamos cargando el contenido de dicho fichero en el clipboard\r\n"
+    "para asi poder pastear directamente donde nos lo solicitan\r\n"
+    "y poder acceder a nuestros programas y webs favoritos ...\r\n"
+    "teniendo todos los passwords en este programa cargados y preparados \r\n"
+    "para pastearlos cuando haga falta, haciendo dobleclick en listbox \r\n"
+    "\r\n"
+    "Tiene cinco funciones de teclado rapido :\r\n"
+    "ALT + P = Oculta y visualiza el dialogo \r\n"
+    "ALT + N = Mete en el Clipboard el nombre de fichero (Claverix)\r\n"
+    "ALT + B = Borra el contenido del clipboard \r\n"
+    "ALT + R = Mete en el Clipboard la contrase\xF1" "a\r\n"
+    "ALT + L = Mide la cantidad de caracteres del password\r\n"
+    "\r\n"
+    "Que lo disfruten ....     (c) Velmor Soft";
 
 // A .sclav file as the protector writes it; a blank key makes a file whose key reads empty.
 void Protect(const std::string& path, std::string_view key, std::string_view password);
@@ -25,8 +52,8 @@ void Protect(const std::string& path, std::string_view key, std::string_view pas
 // dialog before it has then been handled too.
 bool FlushPosted(HWND dialog, int focusId);
 
-// The screenshot folder of the build tree (as a Windows path), made when missing.
-std::string ScreenshotFolder();
+// Each line's display name (after "nnn - "), checking the numbers run on from `first`.
+std::vector<std::string> NamesNumberedFrom(const std::vector<std::string>& lines, int first = 1);
 
 class Session {
 public:
@@ -42,39 +69,55 @@ public:
     DWORD Pid() const { return program_.Pid(); }
     HWND Main() const { return main_; }
     HWND List() const { return e2e::Control(main_, FileList); }
+    HWND Item(int id) const { return e2e::Control(main_, id); }
 
     // Presses "..." and gives the login dialog once shown (null if it does not come).
     HWND OpenLogin();
-    // Picks the folder in the browse dialog that follows the login, and answers the closing message, which
-    // must be "Ya he cargado, GRACIAS!!!" from "Programador ...". Gives false (with the reason recorded as a
-    // test failure) when any step fails.
-    bool PickAndConfirm(const std::string& folder);
-    // Answers the closing message of a load, checking it.
-    bool ConfirmLoaded();
-    // Presses "..." and leaves the login dialog: both fields set to `password` and "Aceptar", or "Salir"
-    // when there is none. The folder picker comes next.
-    bool Login(const std::optional<std::string>& password);
-    // The whole load: the login, then the folder.
-    bool LoadWith(const std::string& folder, const std::string& password) {
-        return Login(password) && PickAndConfirm(folder);
+    // Presses "..." and leaves the login dialog: both fields set to `password` (typed as the user does when
+    // asked) and "Aceptar", or "Salir" when there is none. The folder picker comes next.
+    bool Login(const std::optional<std::string>& password, bool typed = false);
+    // Picks the folder in the browse dialog that follows the login (an empty folder cancels it), and no more.
+    bool Pick(const std::string& folder);
+    // The login, then the pick, without the closing message.
+    bool LoginAndPick(const std::optional<std::string>& password, const std::string& folder) {
+        return Login(password) && Pick(folder);
     }
-    bool LoadKeepingPassword(const std::string& folder) { return Login(std::nullopt) && PickAndConfirm(folder); }
+    // Answers the closing message of a load, which must be "Ya he cargado, GRACIAS!!!" from "Programador ...".
+    bool ConfirmLoaded();
+    // The whole load: the login, then the folder, then the closing message. Each gives false (with the
+    // reason recorded as a test failure) when any step fails.
+    bool LoadWith(const std::string& folder, const std::string& password, bool typed = false) {
+        return Login(password, typed) && Pick(folder) && ConfirmLoaded();
+    }
+    bool LoadKeepingPassword(const std::string& folder) { return LoginAndPick(std::nullopt, folder) && ConfirmLoaded(); }
 
-    // Waits for the next message box, checks its title and text, answers OK.
+    // Waits for the next message box, checks it (title, text, icon, one button, no owner, on top), answers OK.
     void ExpectMessage(std::string_view title, std::string_view text, bool withIcon = false,
                        e2e::Milliseconds timeout = e2e::DefaultTimeout);
+    // Waits until every message posted to the main dialog is handled, then checks that no box is shown.
+    void ExpectNoMessage();
 
     // Double-clicks the list line with the real mouse (SendInput).
     bool DoubleClickLine(int index);
     bool ClickLine(int index);
+    // Ticks "Incluir Subdirectorios" and waits until it shows ticked.
+    bool TickSubfolders();
 
     // Sends the hot key Alt + key through SendInput.
     bool HotKey(WORD key);
+    // ALT+B and its message "Clipboard Borrado ..".
+    void ClearWithAltB();
+
+    // The road's steps: the names the list shows, numbered 001, 002, ... in order; and a double click on the
+    // line, waiting until the clipboard holds `expected`, optionally a screenshot, then ALT+B, checking that
+    // the clipboard is empty again.
+    std::vector<std::string> ListedNames() const { return NamesNumberedFrom(e2e::ListLines(List())); }
+    void PasteAndClear(int line, const std::string& expected, const std::string& screenshot = {});
 
 private:
     void Start(const std::string& exe, const std::string& folder);
 
-    TempFolder home_;
+    e2e::ScratchFolder home_;
     e2e::Program program_;
     HWND main_ = nullptr;
 };

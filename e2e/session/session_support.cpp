@@ -1,0 +1,102 @@
+#include "session_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "win_text.h"
+
+namespace e2e {
+
+std::string ScreenshotPath(std::string_view name) {
+    const std::string folder = WinePath(SCREENSHOT_FOLDER_LINUX);
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    return folder + "\\" + std::string(name);
+}
+
+void Shoot(const std::string& path) {
+    if (!path.empty()) EXPECT_TRUE(SaveScreenshot(path)) << path;
+}
+
+std::string CopyProgram(std::string_view linuxExe, const std::string& folder) {
+    const std::string built = WinePath(linuxExe);
+    const std::string copy = folder + built.substr(built.rfind('\\'));
+    if (!CopyFileW(Wide(built).c_str(), Wide(copy).c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy " << built << " to " << folder << " (error " << GetLastError() << ")";
+        return {};
+    }
+    return copy;
+}
+
+void ExpectReport(const MessageBoxView& box, std::string_view title, bool withIcon) {
+    EXPECT_EQ(box.title, title) << box.text;
+    EXPECT_EQ(box.hasIcon, withIcon) << box.text;
+    EXPECT_EQ(box.owner, nullptr) << box.text;
+    EXPECT_EQ(box.buttons.size(), 1u) << box.text;
+}
+
+std::optional<std::string> AnswerReport(DWORD pid, std::string_view title, const std::string& screenshot,
+                                        Milliseconds timeout) {
+    const auto box = WaitForMessageBox(pid, timeout);
+    if (!box) {
+        ADD_FAILURE() << "no message box titled \"" << title << "\"";
+        return std::nullopt;
+    }
+    ExpectReport(*box, title);
+    Shoot(screenshot);
+    if (!AnswerMessageBox(*box)) {
+        ADD_FAILURE() << "message box \"" << box->text << "\" did not close";
+        return std::nullopt;
+    }
+    return box->text;
+}
+
+bool TypeInto(HWND field, std::string_view text) {
+    auto length = [&] {
+        DWORD_PTR characters = 0;
+        SendMessageTimeoutW(field, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &characters);
+        return characters;
+    };
+    return field != nullptr && BringToFront(field) && TypeText(text) &&
+           WaitUntil([&] { return length() == text.size(); });
+}
+
+bool WaitIdle(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+}
+
+std::optional<std::string> DefaultValue(HKEY root, const std::string& subkey) {
+    wchar_t data[1024] = {};
+    DWORD bytes = sizeof data - sizeof(wchar_t);
+    if (RegGetValueW(root, Wide(subkey).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    return NarrowLossy(data);
+}
+
+void ForgetAssociation() {
+    for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER}) {
+        const std::wstring classes = root == HKEY_CURRENT_USER ? L"Software\\Classes\\" : L"";
+        RegDeleteTreeW(root, (classes + L".sclav").c_str());
+        RegDeleteTreeW(root, (classes + L"sclav-files").c_str());
+    }
+}
+
+std::vector<MemoryCount> ProbeMemory(DWORD pid, const std::vector<std::string>& texts, std::string_view what) {
+    const auto found = CountInMemory(pid, texts);
+    if (!found) {
+        ADD_FAILURE() << "cannot read the memory of process " << pid;
+        return std::vector<MemoryCount>(texts.size());
+    }
+    for (std::size_t i = 0; i < found->size(); ++i)
+        std::printf("memory probe, %.*s %zu: %d copies as bytes, %d as UTF-16\n", static_cast<int>(what.size()),
+                    what.data(), i + 1, (*found)[i].narrow, (*found)[i].wide);
+    return *found;
+}
+
+void ExpectNoCopy(const MemoryCount& count, std::string_view text) {
+    EXPECT_EQ(count.narrow, 0) << text;
+    EXPECT_EQ(count.wide, 0) << text;
+}
+
+}  // namespace e2e
