@@ -159,8 +159,7 @@ TEST_F(Install, PerUserInstallWalksTheRoadAndUninstallKeepsThePasswordFile) {
 
     // Claverix writes its password file into the installed folder.
     {
-        ClaverixSession claverix{ClaverixSession::Installed{folder + "\\Claverix.exe"}};
-        ASSERT_EQ(claverix.Problem(), "");
+        START_CLAVERIX(claverix, ClaverixSession::Installed{folder + "\\Claverix.exe"});
         claverix.MakePassword({"banco.txt", 12, 6, 4, 5, 3});
     }
     const auto passwordFile = e2e::ReadFileBytes(folder + "\\banco.txt");

@@ -103,8 +103,7 @@ void ExpectNothingLost(const road::TreeState& before, const road::TreeState& aft
 }  // namespace
 
 TEST(Road, BancoTxt_ThreeLinesProtectedLoadedAndPastedJoined) {
-    ClaverixSession claverix{WordList()};
-    ASSERT_EQ(claverix.Problem(), "");
+    START_CLAVERIX(claverix, WordList());
     const std::string pasted = TravelRoad(claverix, {"banco.txt", 12, 5, 4, 5, 3}, "Camino Real 7", "road_");
     EXPECT_EQ(Classes(pasted), Expected(4, 5, 3)) << pasted;
     // Five per line: the file held it as 5 + 5 + 2, the clipboard got it whole.
@@ -115,8 +114,7 @@ TEST(Road, BancoTxt_ThreeLinesProtectedLoadedAndPastedJoined) {
 
 TEST(Road, DictionaryWord_AccentedUpperCaseLetterSurvivesEveryStep) {
     // Of this list only murciélago has ten letters; in upper case it keeps its accent (É is 0xC9).
-    ClaverixSession claverix{CyclingWordList({"casa", "murci\xE9lago", "cami\xF3n", "sol"})};
-    ASSERT_EQ(claverix.Problem(), "");
+    START_CLAVERIX(claverix, CyclingWordList({"casa", "murci\xE9lago", "cami\xF3n", "sol"}));
     PasswordOrder order{"palabra.txt", 10};
     order.dictionary = true;
     order.upperCase = true;
@@ -125,14 +123,12 @@ TEST(Road, DictionaryWord_AccentedUpperCaseLetterSurvivesEveryStep) {
 }
 
 TEST(Road, LogFile_SignsAndSeveralLinesProtectedAndPasted) {
-    ClaverixSession claverix{WordList()};
-    ASSERT_EQ(claverix.Problem(), "");
+    START_CLAVERIX(claverix, WordList());
     EXPECT_EQ(Classes(TravelRoad(claverix, {"cuenta.log", 20, 7, 6, 8, 6}, "cuenta-2026")), Expected(6, 8, 6));
 }
 
 TEST(NothingLost, WholeRoad_UserFilesKeptGeneratorFileOnlyGrowsNoSclavReplaced) {
-    ClaverixSession claverix{WordList()};
-    ASSERT_EQ(claverix.Problem(), "");
+    START_CLAVERIX(claverix, WordList());
     e2e::ScratchFolder target;
     ASSERT_TRUE(target.Valid());
     const std::string key = "todo en su sitio";

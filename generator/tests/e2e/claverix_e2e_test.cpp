@@ -59,10 +59,6 @@ std::vector<std::size_t> Lengths(const std::vector<std::string>& lines) {
     return lengths;
 }
 
-#define START_CLAVERIX(session, ...)            \
-    ClaverixSession session{__VA_ARGS__};       \
-    ASSERT_EQ(session.Problem(), "")
-
 
 }  // namespace
 
@@ -119,8 +115,7 @@ TEST(Claverix, Create_ValidationInOrderThenLinesOfThreeThreeThreeOne) {
 
 TEST(Claverix, Create_TwoPerLineBytesAndSecondCreateAppends) {
     START_CLAVERIX(claverix);
-    ASSERT_TRUE(claverix.ChooseCounts(4, 2, 2, 1, 1));
-    ASSERT_TRUE(claverix.SetFileName("a.txt"));
+    ASSERT_TRUE(claverix.Prepare({"a.txt", 4, 2, 2, 1, 1}));
     EXPECT_EQ(claverix.CreateAndAnswer(2), std::vector<std::string>(2, Created));
     const auto first = e2e::ReadFileBytes(claverix.InFolder("a.txt"));
     ASSERT_TRUE(first.has_value());
@@ -145,8 +140,7 @@ TEST(Claverix, Create_UpperCaseHexLettersOnlyAToF) {
     ASSERT_TRUE(claverix.Press(UpperOption));
     ASSERT_TRUE(claverix.Press(HexCheck));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(claverix.Item(HexCheck)); }));
-    ASSERT_TRUE(claverix.ChooseCounts(12, 12, 0, 12, 0));
-    ASSERT_TRUE(claverix.SetFileName("hex.log"));
+    ASSERT_TRUE(claverix.Prepare({"hex.log", 12, 12, 0, 12, 0}));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{Created});
     const auto bytes = e2e::ReadFileBytes(claverix.InFolder("hex.log"));
     ASSERT_TRUE(bytes.has_value());
@@ -209,8 +203,7 @@ TEST(Claverix, Create_UnwritableFileIsReportedByNameAndNotConfirmed) {
 
 TEST(Claverix, Create_DeviceNamesAndStreamsAreRefusedBeforeAnythingIsWritten) {
     START_CLAVERIX(claverix);
-    ASSERT_TRUE(claverix.ChooseCounts(6, 6, 6, 0, 0));
-    ASSERT_TRUE(claverix.SetFileName("nul.txt"));  // under Wine, as on Windows 10, it opens the NUL device
+    ASSERT_TRUE(claverix.Prepare({"nul.txt", 6, 6, 6, 0, 0}));  // under Wine, as on Windows 10, it opens the NUL device
     EXPECT_EQ(claverix.CreateAndAnswer(1),
               std::vector<std::string>{"El nombre del fichero no se puede usar: Windows reserva CON, PRN, AUX, NUL, "
                                        "COM1 a COM9 y LPT1 a LPT9 (tambien con extension, y como nombre de carpeta) "
@@ -246,8 +239,7 @@ TEST(Claverix, Create_FullDiskLeavesNoPieceOfALineAndNoEmptyNewFile) {
     }
     ClaverixSession claverix(ClaverixSession::CopiedTo{home});
     ASSERT_EQ(claverix.Problem(), "");
-    ASSERT_TRUE(claverix.ChooseCounts(10, 10, 10, 0, 0));
-    ASSERT_TRUE(claverix.SetFileName("lleno\\a.txt"));
+    ASSERT_TRUE(claverix.Prepare({"lleno\\a.txt", 10, 10, 10, 0, 0}));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{WriteFailed("T:\\disco\\lleno\\a.txt")});
     const auto after = e2e::ReadFileBytes(full + "\\a.txt");
     ASSERT_TRUE(after.has_value());
@@ -260,8 +252,7 @@ TEST(Claverix, Create_FullDiskLeavesNoPieceOfALineAndNoEmptyNewFile) {
 
 TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
     START_CLAVERIX(claverix);
-    ASSERT_TRUE(claverix.ChooseCounts(30, 30, 10, 10, 10));
-    ASSERT_TRUE(claverix.SetFileName("una.txt"));
+    ASSERT_TRUE(claverix.Prepare({"una.txt", 30, 30, 10, 10, 10}));
     ASSERT_TRUE(claverix.ScrollCountList(PerLineList, 10));
     // Posted together, so that all but the first reach the dialog while the first run pumps messages: a
     // per-line count of 10 chosen during the run, a second "Crear" and a "Reset". The second "Crear" and the
@@ -293,8 +284,7 @@ TEST(Claverix, Create_SecondCreateIgnoredAndResetWorksDuringARun) {
 TEST(Claverix, Exit_DuringAGenerationWritesNothingMore) {
     {
         START_CLAVERIX(claverix);
-        ASSERT_TRUE(claverix.ChooseCounts(999, 1, 0, 0, 999));
-        ASSERT_TRUE(claverix.SetFileName("nada.txt"));
+        ASSERT_TRUE(claverix.Prepare({"nada.txt", 999, 1, 0, 0, 999}));
         ASSERT_TRUE(claverix.Press(CreateButton));
         ASSERT_TRUE(claverix.Press(ExitButton));
         EXPECT_TRUE(claverix.Process().WaitForExit());
@@ -304,8 +294,7 @@ TEST(Claverix, Exit_DuringAGenerationWritesNothingMore) {
     {
         // "Salir" while a line's confirmation is shown: that line stays, no other follows.
         START_CLAVERIX(claverix);
-        ASSERT_TRUE(claverix.ChooseCounts(4, 1, 4, 0, 0));
-        ASSERT_TRUE(claverix.SetFileName("una.txt"));
+        ASSERT_TRUE(claverix.Prepare({"una.txt", 4, 1, 4, 0, 0}));
         ASSERT_TRUE(claverix.Press(CreateButton));
         const auto box = claverix.NextMessage();
         ASSERT_TRUE(box.has_value());
@@ -352,8 +341,7 @@ TEST(Claverix, Dictionary_ChecksThenWordInTheChosenCaseWithAccentsFolded) {
 
 TEST(Claverix, Create_AllSignsOfTheLongestPassword) {
     START_CLAVERIX(claverix);
-    ASSERT_TRUE(claverix.ChooseCounts(999, 999, 0, 0, 999));
-    ASSERT_TRUE(claverix.SetFileName("signos.txt"));
+    ASSERT_TRUE(claverix.Prepare({"signos.txt", 999, 999, 0, 0, 999}));
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(claverix.Press(CreateButton));
     // About 7,500 placement draws, each pumping a message or sleeping a millisecond.
@@ -373,8 +361,7 @@ TEST(Claverix, Create_AllSignsOfTheLongestPassword) {
 
 TEST(Claverix, Create_LeavesNoCopyOfThePasswordInMemory) {
     START_CLAVERIX(claverix);
-    ASSERT_TRUE(claverix.ChooseCounts(40, 40, 14, 13, 13));
-    ASSERT_TRUE(claverix.SetFileName("memoria.txt"));
+    ASSERT_TRUE(claverix.Prepare({"memoria.txt", 40, 40, 14, 13, 13}));
     EXPECT_EQ(claverix.CreateAndAnswer(1), std::vector<std::string>{Created});
     const auto lines = FileLines(claverix, "memoria.txt");
     ASSERT_EQ(Lengths(lines), std::vector<std::size_t>{40});

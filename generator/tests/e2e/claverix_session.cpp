@@ -126,20 +126,20 @@ std::vector<std::string> ClaverixSession::CreateAndAnswer(int count) {
     return texts;
 }
 
-void ClaverixSession::MakePassword(const PasswordOrder& order, const std::string& screenshot) {
-    if (order.upperCase) {
-        ASSERT_TRUE(Press(UpperOption));
-        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(Item(UpperOption)); }));
-    }
+bool ClaverixSession::Prepare(const PasswordOrder& order) {
+    auto tick = [&](int id) { return Press(id) && e2e::WaitUntil([&] { return e2e::IsChecked(Item(id)); }); };
+    if (order.upperCase && !tick(UpperOption)) return false;
     if (order.dictionary) {
-        ASSERT_TRUE(e2e::IsEnabled(Item(DictionaryCheck))) << "le.txt was not found at start";
-        ASSERT_TRUE(Press(DictionaryCheck));
-        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::IsChecked(Item(DictionaryCheck)); }));
-        ASSERT_TRUE(ChooseCount(CountLists[0], order.total));
-    } else {
-        ASSERT_TRUE(ChooseCounts(order.total, order.perLine, order.digits, order.letters, order.signs));
+        EXPECT_TRUE(e2e::IsEnabled(Item(DictionaryCheck))) << "le.txt was not found at start";
+        if (!tick(DictionaryCheck) || !ChooseCount(CountLists[0], order.total)) return false;
+    } else if (!ChooseCounts(order.total, order.perLine, order.digits, order.letters, order.signs)) {
+        return false;
     }
-    ASSERT_TRUE(SetFileName(order.fileName));
+    return SetFileName(order.fileName);
+}
+
+void ClaverixSession::MakePassword(const PasswordOrder& order, const std::string& screenshot) {
+    ASSERT_TRUE(Prepare(order));
     const int lines = order.dictionary ? 1 : (order.total + order.perLine - 1) / order.perLine;
     EXPECT_EQ(CreateAndAnswer(lines), std::vector<std::string>(lines, "password creado ..."));
     e2e::Shoot(screenshot);

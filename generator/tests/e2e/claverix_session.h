@@ -63,6 +63,8 @@ public:
     // Presses "Crear", then answers every message box that follows until `count` have been answered; gives
     // their texts. Each box is checked to be a plain OK box titled "..." without icon or owner.
     std::vector<std::string> CreateAndAnswer(int count);
+    // Chooses the order as the user does: the letter case, the mode, the counts, the file name.
+    bool Prepare(const PasswordOrder& order);
     // The road's step: chooses the order, presses "Crear", answers every "password creado ..." (one per
     // line), optionally saves a screenshot, and ends the program with "Salir".
     void MakePassword(const PasswordOrder& order, const std::string& screenshot = {});
@@ -77,6 +79,11 @@ private:
     std::string problem_;
     std::string copiedExe_;
 };
+
+// A session started in a test, which goes no further when the program did not start.
+#define START_CLAVERIX(session, ...)      \
+    ClaverixSession session{__VA_ARGS__}; \
+    ASSERT_EQ(session.Problem(), "")
 
 // The lines of a password file: each must end with CR CR LF; nothing when a line does not.
 std::optional<std::vector<std::string>> PasswordLines(const std::string& bytes);

@@ -30,6 +30,13 @@ protected:
         ASSERT_NE(app.Main(), nullptr);
     }
 
+    // banco.sclav, key "k", password "secreto", loaded.
+    void LoadBanco() {
+        const std::string folder = scratch.MakeFolder("claves");
+        Protect(folder + "\\banco.sclav", "k", "secreto");
+        ASSERT_TRUE(app.LoadWith(folder, "k"));
+    }
+
     e2e::ScratchFolder scratch;
     Session app;
 };
@@ -178,8 +185,7 @@ TEST_F(PortaclipE2E, LoadsNumberOnSubfoldersOnlyWhenTickedAndResetStartsAgain) {
     EXPECT_EQ(Sorted({second[0], second[1]}), (std::vector<std::string>{"banco", "mi.correo"}));
     EXPECT_EQ(second[2], "hondo");  // after the folder's own files
 
-    ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListCount(app.List()) == 0; }));
+    ASSERT_TRUE(app.Reset());
     EXPECT_TRUE(e2e::IsChecked(app.Item(SubfoldersCheck)));
     ASSERT_TRUE(app.LoadKeepingPassword(sub));
     EXPECT_EQ(e2e::ListLines(app.List()), (std::vector<std::string>{"001 - hondo"}));
@@ -247,7 +253,6 @@ TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
 
     // A single click elsewhere does not change which entry the hot keys use.
     ASSERT_TRUE(app.ClickLine(1));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == 1; }));
     ASSERT_TRUE(e2e::ClearClipboard());
     ASSERT_TRUE(app.HotKey('R'));
     app.ExpectMessage(CopiedTitle, CopiedText);
@@ -280,9 +285,7 @@ TEST_F(PortaclipE2E, DoubleClickAndHotKeysPutTheRightTextsOnTheClipboard) {
 }
 
 TEST_F(PortaclipE2E, ClipboardAnotherProgramHoldsIsSaidNotCopied) {
-    std::string folder = scratch.MakeFolder("claves");
-    Protect(folder + "\\banco.sclav", "k", "secreto");
-    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_NO_FATAL_FAILURE(LoadBanco());
     ASSERT_TRUE(e2e::PutClipboardText("anterior"));
     // This test holds the clipboard open for a window of its own, as another program does.
     HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -316,7 +319,6 @@ TEST_F(PortaclipE2E, SpaceTogglesCheckValuesShownByTheStatusReport) {
     ASSERT_TRUE(app.LoadWith(folder, "k"));
     ASSERT_EQ(e2e::ListCount(app.List()), 3);
     ASSERT_TRUE(app.ClickLine(1));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListSelection(app.List()) == 1; }));
     ASSERT_TRUE(e2e::PressKey(VK_SPACE));
     ASSERT_TRUE(e2e::PressKey(VK_RETURN));
     app.ExpectMessage("Status for all items", "Item 1 =  0\r\nItem 2 =  1\r\nItem 3 =  0\r\n", true);
@@ -324,9 +326,7 @@ TEST_F(PortaclipE2E, SpaceTogglesCheckValuesShownByTheStatusReport) {
 }
 
 TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
-    std::string folder = scratch.MakeFolder("datos");
-    Protect(folder + "\\banco.sclav", "k", "secreto");
-    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_NO_FATAL_FAILURE(LoadBanco());
     // The dialog gives the focus back to the control that had it whenever it is activated again.
     HWND check = app.Item(SubfoldersCheck);
     auto focused = [&] {
@@ -341,26 +341,24 @@ TEST_F(PortaclipE2E, AltPHidesAndShowsAndAltRDoesNotPressResetear) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return focused() == check; }));
 
     ASSERT_TRUE(app.HotKey('P'));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(app.Main()); }));
+    ASSERT_TRUE(app.WaitVisible(false));
     // Hidden, it still answers its hot keys.
     ASSERT_TRUE(e2e::ClearClipboard());
     ASSERT_TRUE(app.HotKey('1'));
     ASSERT_TRUE(WaitForClipboard(std::string("s")));
     ASSERT_TRUE(app.HotKey('P'));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(app.Main()) != FALSE; }));
+    ASSERT_TRUE(app.WaitVisible(true));
     EXPECT_TRUE(e2e::WaitUntil([&] { return focused() == check; }));
 }
 
 TEST_F(PortaclipE2E, HeldHotKeyActsOncePerPress) {
-    std::string folder = scratch.MakeFolder("datos");
-    Protect(folder + "\\banco.sclav", "k", "secreto");
-    ASSERT_TRUE(app.LoadWith(folder, "k"));
+    ASSERT_NO_FATAL_FAILURE(LoadBanco());
     ASSERT_TRUE(e2e::ClearClipboard());
     // ALT+P held: the key goes down once more three times, as a held key repeats; only the first hides.
     ASSERT_TRUE(e2e::SettleInput(app.Main()));
     ASSERT_TRUE(e2e::KeyDown(VK_MENU));
     ASSERT_TRUE(e2e::KeyDown('P'));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(app.Main()); }));
+    ASSERT_TRUE(app.WaitVisible(false));
     for (int repeat = 0; repeat < 3; ++repeat) ASSERT_TRUE(e2e::KeyDown('P'));
     // ALT+1 pressed while P is still held comes after the repeats: once it has acted, they have been handled.
     ASSERT_TRUE(e2e::PressKey('1'));
@@ -372,7 +370,7 @@ TEST_F(PortaclipE2E, HeldHotKeyActsOncePerPress) {
     ASSERT_TRUE(app.HotKey('2'));
     ASSERT_TRUE(WaitForClipboard(std::string("e")));
     ASSERT_TRUE(app.HotKey('P'));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(app.Main()) != FALSE; }));
+    EXPECT_TRUE(app.WaitVisible(true));
 }
 
 TEST_F(PortaclipE2E, SecondCopyNamesEveryHotKeyAsTakenAndTheFirstKeepsThem) {
@@ -421,16 +419,12 @@ TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
     auto probe = [&](const std::string& when) {
         return e2e::ProbeMemory(app.Pid(), passwords, "Portaclip " + when + ", password");
     };
-    auto reset = [&] {
-        ASSERT_TRUE(e2e::ClickControl(app.Main(), ResetButton));
-        ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListCount(app.List()) == 0; }));
-    };
 
     // Loaded, each password is there: the probe finds what the program holds.
     ASSERT_TRUE(app.LoadWith(folder, "clave"));
     ASSERT_EQ(e2e::ListCount(app.List()), 5);
     for (const auto& count : probe("loaded")) EXPECT_GE(count.narrow, 1);
-    reset();
+    ASSERT_TRUE(app.Reset());
     const auto afterReset = probe("after Resetear");
     for (std::size_t i = 0; i < passwords.size(); ++i) e2e::ExpectNoCopy(afterReset[i], passwords[i]);
 
@@ -442,7 +436,7 @@ TEST_F(PortaclipE2E, ResetearLeavesNoCopyOfThePasswordsInMemory) {
     ASSERT_TRUE(WaitForClipboard(copied));
     probe("with a password on the clipboard");
     app.ClearWithAltB();
-    reset();
+    ASSERT_TRUE(app.Reset());
     const auto left = probe("after a double click, ALT+B and Resetear");
     for (std::size_t i = 0; i < passwords.size(); ++i) {
         if (passwords[i] != copied) e2e::ExpectNoCopy(left[i], passwords[i]);

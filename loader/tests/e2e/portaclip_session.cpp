@@ -137,25 +137,18 @@ bool Session::Pick(const std::string& folder) {
     return true;
 }
 
-bool Session::ConfirmLoaded() {
-    auto box = e2e::WaitForMessageBox(Pid());
+bool Session::ExpectMessage(std::string_view title, std::string_view text, bool withIcon, e2e::Milliseconds timeout) {
+    auto box = e2e::WaitForMessageBox(Pid(), timeout);
     if (!box) {
-        ADD_FAILURE() << "no closing message";
+        ADD_FAILURE() << "no message " << text;
         return false;
     }
-    EXPECT_EQ(box->text, LoadedText);
-    e2e::ExpectReport(*box, ProgrammerTitle);
-    ExpectOnTop(*box);
-    return e2e::AnswerMessageBox(*box);
-}
-
-void Session::ExpectMessage(std::string_view title, std::string_view text, bool withIcon, e2e::Milliseconds timeout) {
-    auto box = e2e::WaitForMessageBox(Pid(), timeout);
-    ASSERT_TRUE(box.has_value()) << "no message " << text;
     EXPECT_EQ(box->text, text);
     e2e::ExpectReport(*box, title, withIcon);
     ExpectOnTop(*box);
-    ASSERT_TRUE(e2e::AnswerMessageBox(*box));
+    const bool answered = e2e::AnswerMessageBox(*box);
+    EXPECT_TRUE(answered) << "message box \"" << box->text << "\" did not close";
+    return answered;
 }
 
 void Session::ExpectNoMessage() {
@@ -165,7 +158,16 @@ void Session::ExpectNoMessage() {
 
 bool Session::ClickLine(int index) {
     auto centre = LineCentre(List(), index);
-    return centre && e2e::BringToFront(List()) && e2e::ClickAt(*centre) && e2e::ParkPointer();
+    return centre && e2e::BringToFront(List()) && e2e::ClickAt(*centre) && e2e::ParkPointer() &&
+           e2e::WaitUntil([&] { return e2e::ListSelection(List()) == index; });
+}
+
+bool Session::Reset() {
+    return e2e::ClickControl(main_, ResetButton) && e2e::WaitUntil([&] { return e2e::ListCount(List()) == 0; });
+}
+
+bool Session::WaitVisible(bool visible) {
+    return e2e::WaitUntil([&] { return (IsWindowVisible(main_) != FALSE) == visible; });
 }
 
 bool Session::DoubleClickLine(int index) {

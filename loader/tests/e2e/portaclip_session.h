@@ -83,7 +83,7 @@ public:
         return Login(password) && Pick(folder);
     }
     // Answers the closing message of a load, which must be "Ya he cargado, GRACIAS!!!" from "Programador ...".
-    bool ConfirmLoaded();
+    bool ConfirmLoaded() { return ExpectMessage(ProgrammerTitle, LoadedText); }
     // The whole load: the login, then the folder, then the closing message. Each gives false (with the
     // reason recorded as a test failure) when any step fails.
     bool LoadWith(const std::string& folder, const std::string& password, bool typed = false) {
@@ -91,15 +91,20 @@ public:
     }
     bool LoadKeepingPassword(const std::string& folder) { return LoginAndPick(std::nullopt, folder) && ConfirmLoaded(); }
 
-    // Waits for the next message box, checks it (title, text, icon, one button, no owner, on top), answers OK.
-    void ExpectMessage(std::string_view title, std::string_view text, bool withIcon = false,
+    // Waits for the next message box, checks it (title, text, icon, one button, no owner, on top), answers OK;
+    // true once it has closed.
+    bool ExpectMessage(std::string_view title, std::string_view text, bool withIcon = false,
                        e2e::Milliseconds timeout = e2e::DefaultTimeout);
     // Waits until every message posted to the main dialog is handled, then checks that no box is shown.
     void ExpectNoMessage();
 
-    // Double-clicks the list line with the real mouse (SendInput).
+    // Double-clicks the list line with the real mouse (SendInput); a single click, until the line is selected.
     bool DoubleClickLine(int index);
     bool ClickLine(int index);
+    // "Resetear", until the list is empty.
+    bool Reset();
+    // Until the main dialog is shown, or hidden.
+    bool WaitVisible(bool visible);
     // Ticks "Incluir Subdirectorios" and waits until it shows ticked.
     bool TickSubfolders();
 
