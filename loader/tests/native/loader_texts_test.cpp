@@ -15,6 +15,9 @@ TEST(LoaderTexts, StatusReportWritesBlankBeforeNonNegativeNumbers) {
     EXPECT_EQ(StatusReportText({-1}), "Item 1 = -1\r\n");
     const std::string many = StatusReportText(std::vector<std::int32_t>(10, 0));
     EXPECT_EQ(many.substr(many.rfind("Item")), "Item 10 =  0\r\n");
+    // Its box has the information icon and is task-modal; the load's closing box is topmost.
+    EXPECT_EQ(BoxStyle::Information, 0x2040u);
+    EXPECT_EQ(BoxStyle::TopMost, 0x40000u);
 }
 
 TEST(LoaderTexts, HelpIsNineteenLinesWithTwoEmptyOnes) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "file_type.h"
 #include "file_type_registry.h"
 #include "unique.h"
 #include "win_text.h"
@@ -152,7 +151,7 @@ TEST_F(ScratchRegistry, QueryOpenCommand_ExpandsAndReadsLongValues) {
     EXPECT_EQ(QueryOpenCommand(Classes(), ".sclav"), NarrowLossy(root) + "\\x.exe %1");
 
     // Longer than the 127 characters of a small buffer: still read, so the type is not registered again.
-    std::string longCommand = DoubleBackslashes("C:\\" + std::string(150, 'p') + "\\Sellomar.exe") + " %1";
+    const std::string longCommand = "C:\\\\" + std::string(150, 'p') + "\\\\Sellomar.exe %1";
     Set("c\\shell\\open\\command", longCommand);
     EXPECT_EQ(QueryOpenCommand(Classes(), ".sclav"), longCommand);
 }

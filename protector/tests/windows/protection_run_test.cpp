@@ -12,19 +12,6 @@
 
 namespace {
 
-std::string MakeFolder(const TempFolder& base, const std::string& relative) {
-    std::string path = base.Path();
-    std::size_t start = 0;
-    while (start < relative.size()) {
-        std::size_t end = relative.find('\\', start);
-        if (end == std::string::npos) end = relative.size();
-        path += relative.substr(start, end - start) + "\\";
-        CreateDirectoryW(Wide(path).c_str(), nullptr);
-        start = end + 1;
-    }
-    return path;
-}
-
 // A run over `source` into `target` with the given program password, as RunProtection starts it.
 ProtectionState ScanInto(const std::string& source, const std::string& target, const std::string& password = "clave123") {
     ProtectionState state;
@@ -117,8 +104,8 @@ TEST(ScanAndProtect, SameBaseName_OnlyTheFirstMetIsProtected) {
 TEST(ScanAndProtect, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
     TempFolder source;
     TempFolder target;
-    MakeFolder(source, "a\\b\\c");
-    MakeFolder(source, "z");
+    source.MakeFolders("a\\b\\c");
+    source.MakeFolders("z");
     WriteWholeFile(source / "a\\b\\c\\hondo.txt", "profundo");
     WriteWholeFile(source / "a\\banco.txt", "de a");
     WriteWholeFile(source / "z\\banco.txt", "de z");
@@ -152,7 +139,7 @@ TEST(ScanAndProtect, ExistingTargetsAreNeverReplaced) {
     WriteWholeFile(source / "banco.txt", "nuevo");
     WriteWholeFile(source / "carpeta.txt", "nuevo");
     WriteWholeFile(target / "banco.sclav", "lo que el usuario guardo");
-    MakeFolder(target, "carpeta.sclav");
+    target.MakeFolders("carpeta.sclav");
     ProtectionState state = ScanInto(source.Path(), target.Path());
     EXPECT_EQ(state.foundCount, 2);
     EXPECT_EQ(state.protectedCount, 0);
@@ -185,7 +172,7 @@ TEST(ScanAndProtect, FailedWritesAreCountedApartAndLeaveNothing) {
     EXPECT_EQ(state.foundCount, 1);
     EXPECT_EQ(state.protectedCount, 0);
     EXPECT_EQ(state.failedCount, 1);
-    EXPECT_FALSE(FileExists(missing + "clave.sclav"));
+    EXPECT_TRUE(FolderContent(target.Path()).empty());
 }
 
 TEST(ScanAndProtect, MissingSourceAndExitRequestScanNothing) {
