@@ -121,27 +121,20 @@ TEST(ProtectedRecord, BytesAreLittleEndianWithReservedFieldsZero) {
     EXPECT_EQ(StoredText(FileOf(record), ChunkGroup::Password), "\xF1" "and\xFA");
 }
 
-TEST(ProtectedRecord, FilesThatAreNotWholeRecordsReadAsEmpty) {
-    ProtectedRecord record;
-    ChunkText(record, "clave", ChunkGroup::Key);
-    ChunkText(record, "secreto", ChunkGroup::Password);
-    std::string file = FileOf(record);
-    EXPECT_EQ(StoredText(file + "x", ChunkGroup::Key), "");    // 185 bytes
-    EXPECT_EQ(StoredText(file.substr(0, 100), ChunkGroup::Key), "");
-    EXPECT_EQ(StoredText("", ChunkGroup::Password), "");
-    EXPECT_EQ(LastRecordOffset(0), std::nullopt);
-    EXPECT_EQ(LastRecordOffset(368), 184u);
-}
-
-TEST(ProtectedRecord, TwoRecordsReadAsTheSecond) {
+TEST(ProtectedRecord, FilesReadAsTheirLastWholeRecordOrEmpty) {
     ProtectedRecord one, two;
     ChunkText(one, "primera", ChunkGroup::Key);
     ChunkText(one, "uno", ChunkGroup::Password);
     ChunkText(two, "segunda", ChunkGroup::Key);
     ChunkText(two, "dos", ChunkGroup::Password);
-    std::string file = FileOf(one) + FileOf(two);
-    EXPECT_EQ(StoredText(file, ChunkGroup::Key), "segunda");
-    EXPECT_EQ(StoredText(file, ChunkGroup::Password), "dos");
+    const std::string file = FileOf(one);
+    EXPECT_EQ(StoredText(file + "x", ChunkGroup::Key), "");  // 185 bytes
+    EXPECT_EQ(StoredText(file.substr(0, 100), ChunkGroup::Key), "");
+    EXPECT_EQ(StoredText("", ChunkGroup::Password), "");
+    EXPECT_EQ(LastRecordOffset(0), std::nullopt);
+    EXPECT_EQ(LastRecordOffset(368), 184u);
+    EXPECT_EQ(StoredText(file + FileOf(two), ChunkGroup::Key), "segunda");
+    EXPECT_EQ(StoredText(file + FileOf(two), ChunkGroup::Password), "dos");
 }
 
 TEST(ProtectedRecord, DamagedChunksContributeNothing) {

@@ -161,32 +161,33 @@ TEST(FolderScan, MissingOrEmptyFolderAddsNothing) {
     EXPECT_TRUE(list.lines.empty());
 }
 
-TEST(FolderScan, TheFileAfterTheLastSlotStopsTheWalk) {
+TEST(FolderScan, FiveHundredLinesFitTheFileAfterTheLastSlotStopsTheWalk) {
     FakeDisk disk;
-    for (int i = 1; i <= 499; ++i) disk.File("T:\\m\\", "f" + std::to_string(i) + ".sclav", "k", "p");
+    for (int i = 1; i <= 499; ++i) {
+        disk.File("T:\\m\\", std::to_string(i) + ".sclav", "k", "p");
+        disk.File("T:\\n\\", "f" + std::to_string(i) + ".sclav", "k", "p");
+    }
     disk.File("T:\\m\\", "otra.sclav", "x", "p");  // not listed, so not counted
-    disk.File("T:\\m\\", "f500.sclav", "k", "ultimo");
-    disk.File("T:\\m\\", "f501.sclav", "k", "sobra");
-    disk.File("T:\\m\\", "f502.sclav", "k", "sobra");
+    disk.File("T:\\m\\", "500.sclav", "k", "ultimo");
+    for (const char* name : {"f500.sclav", "f501.sclav", "f502.sclav"}) disk.File("T:\\n\\", name, "k", name);
     LoaderState state = LoggedIn("k");
     ListRecorder list;
-    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::TablesFull);
+    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::Complete);  // exactly the last slot: not full
     ASSERT_EQ(list.lines.size(), 500u);
-    EXPECT_EQ(list.lines.back(), "500 - f500");
-    EXPECT_EQ(state.tables.Data(500), "ultimo");
-    // A later load adds nothing and says so again.
-    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::TablesFull);
-    EXPECT_EQ(list.lines.size(), 500u);
-}
-
-TEST(FolderScan, ExactlyTheLastSlotIsNotFull) {
-    FakeDisk disk;
-    for (int i = 1; i <= 500; ++i) disk.File("T:\\m\\", std::to_string(i) + ".sclav", "k", "p");
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
-    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::Complete);
     EXPECT_EQ(list.lines[9], "010 - 10");
     EXPECT_EQ(list.lines[99], "100 - 100");
+    EXPECT_EQ(list.lines.back(), "500 - 500");
+    EXPECT_EQ(state.tables.Data(500), "ultimo");
+
+    state.tables.Clear();
+    ListRecorder again;
+    EXPECT_EQ(ScanFolder(state, "T:\\n\\", disk, again), ScanResult::TablesFull);
+    ASSERT_EQ(again.lines.size(), 500u);
+    EXPECT_EQ(again.lines.back(), "500 - f500");
+    EXPECT_EQ(state.tables.Data(500), "f500.sclav");
+    // A later load adds nothing and says so again.
+    EXPECT_EQ(ScanFolder(state, "T:\\n\\", disk, again), ScanResult::TablesFull);
+    EXPECT_EQ(again.lines.size(), 500u);
 }
 
 TEST(FolderScan, ALineTheListRefusesGetsNoSlot) {
