@@ -23,17 +23,25 @@ void Protect(const std::string& path, std::string_view keyText, std::string_view
     ASSERT_TRUE(WriteProtectedFile(path, key, password)) << path;
 }
 
+// Each test scans a folder of its own into a list of its own, logged in with "k" unless it says otherwise.
+class ListScan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(list.get(), nullptr);
+        state.loginPassword = "k";
+    }
+    TempFolder folder;
+    HiddenList list;
+    LoaderState state;
+};
+
 }  // namespace
 
 // Which names and keys qualify is folder_scan_test's; here the real file system, readers and list box.
-TEST(ListScan, ListsProtectedFilesWithTheKeyInAnyExtensionCase) {
-    TempFolder folder;
+TEST_F(ListScan, ListsProtectedFilesWithTheKeyInAnyExtensionCase) {
     Protect(folder / "a.SCLAV", "clave", "uno");
     Protect(folder / "e.sclav", "Clave", "cinco");
     Protect(folder / "contrase\xF1" "a.sclav", "clave", "\xF1" "and\xFA");
-    HiddenList list;
-    ASSERT_NE(list.get(), nullptr);
-    LoaderState state;
     state.loginPassword = " clave";
     EXPECT_EQ(ScanFolder(state, folder.Path(), list.get()), ScanResult::Complete);
     // The file system gives the order: line n and slot n hold the same file.
@@ -49,15 +57,11 @@ TEST(ListScan, ListsProtectedFilesWithTheKeyInAnyExtensionCase) {
     EXPECT_EQ(names, (std::vector<std::string>{"a", "contrase\xF1" "a"}));
 }
 
-TEST(ListScan, SubfoldersAfterTheFoldersOwnFilesOnlyWhenAsked) {
-    TempFolder folder;
+TEST_F(ListScan, SubfoldersAfterTheFoldersOwnFilesOnlyWhenAsked) {
     folder.MakeFolders("sub\\hondo");
     Protect(folder / "sub\\s.sclav", "k", "ps");
     Protect(folder / "sub\\hondo\\h.sclav", "k", "ph");
     Protect(folder / "raiz.sclav", "k", "pr");
-    HiddenList list;
-    LoaderState state;
-    state.loginPassword = "k";
     ScanFolder(state, folder.Path(), list.get());
     EXPECT_EQ(list.Lines(), (std::vector<std::string>{"001 - raiz"}));
     state.includeSubfolders = true;
@@ -66,13 +70,11 @@ TEST(ListScan, SubfoldersAfterTheFoldersOwnFilesOnlyWhenAsked) {
     EXPECT_EQ(state.tables.Data(4), "ph");
 }
 
-TEST(ListScan, UnreadableFilesListOnlyUnderABlankLogin) {
-    TempFolder folder;
+TEST_F(ListScan, UnreadableFilesListOnlyUnderABlankLogin) {
     WriteWholeFile(folder / "rota.sclav", std::string(100, 'x'));
     Protect(folder / "blanca.sclav", "   ", "pb");
     Protect(folder / "clave.sclav", "k", "pk");
-    HiddenList list;
-    LoaderState state;
+    state.loginPassword = "";
     ScanFolder(state, folder.Path(), list.get());
     std::vector<std::string> names;
     for (int slot = 1; slot <= state.tables.Count(); ++slot) names.emplace_back(state.tables.Name(slot));
@@ -86,14 +88,10 @@ TEST(ListScan, UnreadableFilesListOnlyUnderABlankLogin) {
     EXPECT_EQ(other.Lines(), (std::vector<std::string>{"001 - clave"}));
 }
 
-TEST(ListScan, FolderBeyondThePathLimitIsSkippedNotCut) {
-    TempFolder folder;
+TEST_F(ListScan, FolderBeyondThePathLimitIsSkippedNotCut) {
     Protect(folder / "x.sclav", "k", "p");
     // A path this long cannot be searched within the limit; cutting it would search another folder.
     std::string deep = folder.Path() + std::string(300, 'a') + "\\";
-    HiddenList list;
-    LoaderState state;
-    state.loginPassword = "k";
     EXPECT_EQ(ScanFolder(state, deep, list.get()), ScanResult::Complete);
     EXPECT_TRUE(list.Lines().empty());
 }
