@@ -34,7 +34,7 @@ TEST(DialogTemplate, HeaderCarriesFrameAndBoldFont) {
     EXPECT_EQ(WordAt(b, 0), 1);
     EXPECT_EQ(WordAt(b, 2), 0xFFFF);
     EXPECT_EQ(DwordAt(b, 8), 0u);                        // extended style
-    EXPECT_EQ(DwordAt(b, 12), 0x80C80000u | DsSetFont);  // DS_SETFONT always
+    EXPECT_EQ(DwordAt(b, 12), 0x80C80040u);             // DS_SETFONT (0x40) always
     EXPECT_EQ(WordAt(b, 16), 0);                         // no controls
     EXPECT_EQ(WordAt(b, 18), 70);
     EXPECT_EQ(WordAt(b, 22), 201);

@@ -1,8 +1,6 @@
 // The .sclav record: chunk encoding, grouping and the byte layout the writer and the readers share.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "protected_record.h"
 
 namespace {
@@ -12,6 +10,13 @@ constexpr std::int64_t FiveSpaces = 32032032032032;
 std::string FileOf(const ProtectedRecord& record) {
     RecordBytes bytes = SerializeRecord(record);
     return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The eight bytes at `at`, lowest first.
+std::int64_t FieldAt(const RecordBytes& bytes, std::size_t at) {
+    std::uint64_t value = 0;
+    for (std::size_t b = 8; b-- > 0;) value = value << 8 | bytes[at + b];
+    return static_cast<std::int64_t>(value);
 }
 
 }  // namespace
@@ -66,7 +71,8 @@ TEST(ProtectedRecord, ShortTextIsPaddedToTenChunks) {
 TEST(ProtectedRecord, OuterSpacesAreTrimmedInnerKept) {
     ProtectedRecord record;
     ASSERT_TRUE(ChunkText(record, "  abc def  ", ChunkGroup::Key));
-    EXPECT_EQ(record.Group(ChunkGroup::Key)[0], EncodeChunk("abc d"));
+    EXPECT_EQ(record.Group(ChunkGroup::Key)[0], 97098099032100);   // "abc d"
+    EXPECT_EQ(record.Group(ChunkGroup::Key)[1], 101102032032032);  // "ef   "
     EXPECT_EQ(GroupText(record, ChunkGroup::Key), "abc def");
 }
 
@@ -75,9 +81,10 @@ TEST(ProtectedRecord, FiftyCharactersFillTheGroupAndMoreAreCut) {
     for (int i = 0; i < 50; ++i) fifty.push_back(static_cast<char>('A' + i % 26));
     ProtectedRecord record;
     ASSERT_TRUE(ChunkText(record, fifty, ChunkGroup::Password));
-    for (int k = 0; k < 10; ++k) {
-        EXPECT_EQ(record.Group(ChunkGroup::Password)[k], EncodeChunk(fifty.substr(k * 5, 5)));
-    }
+    // ABCDE, FGHIJ, ... , TUVWX: no padding.
+    const std::int64_t chunks[] = {65066067068069, 70071072073074, 75076077078079, 80081082083084, 85086087088089,
+                                   90065066067068, 69070071072073, 74075076077078, 79080081082083, 84085086087088};
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(record.Group(ChunkGroup::Password)[k], chunks[k]) << k;
     EXPECT_EQ(GroupText(record, ChunkGroup::Password), fifty);
     ASSERT_TRUE(ChunkText(record, fifty + "XYZ", ChunkGroup::Password));
     EXPECT_EQ(GroupText(record, ChunkGroup::Password), fifty);
@@ -100,36 +107,34 @@ TEST(ProtectedRecord, BytesAreLittleEndianWithReservedFieldsZero) {
     ChunkText(record, "\xF1" "and\xFA", ChunkGroup::Password);
     RecordBytes bytes = SerializeRecord(record);
     ASSERT_EQ(bytes.size(), 184u);
-    for (int i : {0, 88, 176}) {
-        for (int b = 0; b < 8; ++b) EXPECT_EQ(bytes[i + b], 0) << i + b;
+    // "clave" is 99108097118101, 0x5A2366EC4F95.
+    EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), std::string("\x95\x4F\xEC\x66\x23\x5A\0\0", 8));
+    // Reserved at 0, 88 and 176; key chunks from 8, password chunks from 96.
+    for (std::size_t at = 0; at < 184; at += 8) {
+        const std::int64_t expected = at == 0 || at == 88 || at == 176 ? 0
+                                      : at == 8                        ? 99108097118101
+                                      : at == 96                       ? 241097110100250
+                                                                       : FiveSpaces;
+        EXPECT_EQ(FieldAt(bytes, at), expected) << at;
     }
-    std::int64_t first = EncodeChunk("clave");
-    for (int b = 0; b < 8; ++b) EXPECT_EQ(bytes[8 + b], static_cast<unsigned char>(first >> (8 * b)));
     EXPECT_EQ(ParseRecord(bytes.data()).fields, record.fields);
     EXPECT_EQ(StoredText(FileOf(record), ChunkGroup::Password), "\xF1" "and\xFA");
 }
 
-TEST(ProtectedRecord, FilesThatAreNotWholeRecordsReadAsEmpty) {
-    ProtectedRecord record;
-    ChunkText(record, "clave", ChunkGroup::Key);
-    ChunkText(record, "secreto", ChunkGroup::Password);
-    std::string file = FileOf(record);
-    EXPECT_EQ(StoredText(file + "x", ChunkGroup::Key), "");    // 185 bytes
-    EXPECT_EQ(StoredText(file.substr(0, 100), ChunkGroup::Key), "");
-    EXPECT_EQ(StoredText("", ChunkGroup::Password), "");
-    EXPECT_EQ(LastRecordOffset(0), std::nullopt);
-    EXPECT_EQ(LastRecordOffset(368), 184u);
-}
-
-TEST(ProtectedRecord, TwoRecordsReadAsTheSecond) {
+TEST(ProtectedRecord, FilesReadAsTheirLastWholeRecordOrEmpty) {
     ProtectedRecord one, two;
     ChunkText(one, "primera", ChunkGroup::Key);
     ChunkText(one, "uno", ChunkGroup::Password);
     ChunkText(two, "segunda", ChunkGroup::Key);
     ChunkText(two, "dos", ChunkGroup::Password);
-    std::string file = FileOf(one) + FileOf(two);
-    EXPECT_EQ(StoredText(file, ChunkGroup::Key), "segunda");
-    EXPECT_EQ(StoredText(file, ChunkGroup::Password), "dos");
+    const std::string file = FileOf(one);
+    EXPECT_EQ(StoredText(file + "x", ChunkGroup::Key), "");  // 185 bytes
+    EXPECT_EQ(StoredText(file.substr(0, 100), ChunkGroup::Key), "");
+    EXPECT_EQ(StoredText("", ChunkGroup::Password), "");
+    EXPECT_EQ(LastRecordOffset(0), std::nullopt);
+    EXPECT_EQ(LastRecordOffset(368), 184u);
+    EXPECT_EQ(StoredText(file + FileOf(two), ChunkGroup::Key), "segunda");
+    EXPECT_EQ(StoredText(file + FileOf(two), ChunkGroup::Password), "dos");
 }
 
 TEST(ProtectedRecord, DamagedChunksContributeNothing) {
@@ -138,6 +143,6 @@ TEST(ProtectedRecord, DamagedChunksContributeNothing) {
     record.Group(ChunkGroup::Password)[0] = -5;
     record.Group(ChunkGroup::Password)[1] = 999999999999999;
     EXPECT_EQ(GroupText(record, ChunkGroup::Password), "");  // the rest is spaces, trimmed
-    record.Group(ChunkGroup::Password)[2] = EncodeChunk("xyz  ");
+    record.Group(ChunkGroup::Password)[2] = 120121122032032;  // "xyz  "
     EXPECT_EQ(GroupText(record, ChunkGroup::Password), "xyz");
 }

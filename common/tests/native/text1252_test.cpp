@@ -15,9 +15,11 @@ TEST(Text1252, EveryByteRoundTripsThroughUtf16) {
 }
 
 TEST(Text1252, HighControlRangeIsNotLatin1) {
-    EXPECT_EQ(ToUnicode(0x80), u'\u20AC');  // euro sign
-    EXPECT_EQ(ToUnicode(0x99), u'\u2122');  // trade mark
-    EXPECT_EQ(ToUnicode(0x9F), u'\u0178');  // Y diaeresis
+    // 0x80 to 0x9F, the five bytes Windows leaves undefined as the C1 controls of the same value.
+    const std::u16string high = u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D"
+                                u"\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D"
+                                u"\u017E\u0178";
+    for (int b = 0x80; b <= 0x9F; ++b) EXPECT_EQ(ToUnicode(static_cast<unsigned char>(b)), high[b - 0x80]) << b;
     EXPECT_EQ(ToUnicode(0xAE), u'\u00AE');  // registered sign, as Latin-1
     EXPECT_EQ(ToUnicode(0xF1), u'\u00F1');  // n tilde
     EXPECT_EQ(FromUnicode(u'\u20AC'), 0x80);

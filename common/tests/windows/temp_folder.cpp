@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +33,13 @@ TempFolder::~TempFolder() {
     SHFileOperationW(&op);
 }
 
+void TempFolder::MakeFolders(const std::string& relative) const {
+    for (std::size_t end = relative.find('\\'); ; end = relative.find('\\', end + 1)) {
+        CreateDirectoryW(Wide(path_ + relative.substr(0, end)).c_str(), nullptr);
+        if (end == std::string::npos) return;
+    }
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(Wide(path).c_str(), std::ios::binary);
     std::ostringstream out;
@@ -45,3 +53,18 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> FolderContent(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = NarrowLossy(found.cFileName);
+        if (name == "." || name == "..") continue;
+        names.push_back(name + ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? "\\" : ""));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}

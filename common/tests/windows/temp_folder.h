@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -15,6 +16,8 @@ public:
     // The folder, ending with a backslash (Windows-1252).
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
+    // Makes the folders of the relative path ("a\\b"), each level in turn.
+    void MakeFolders(const std::string& relative) const;
 
 private:
     std::string path_;
@@ -24,3 +27,5 @@ private:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// What the folder (ending with a backslash) holds, sorted, folders with a backslash after them; without "." and "..".
+std::vector<std::string> FolderContent(const std::string& folder);

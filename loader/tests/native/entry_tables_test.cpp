@@ -17,29 +17,29 @@ TEST(EntryTables, LineTextNumbersWithAtLeastThreeDigits) {
 
 TEST(EntryTables, AddFillsSlotsInOrderAndStopsAtTheLast) {
     EntryTables tables;
-    for (int n = 1; n <= SlotCount; ++n) {
+    for (int n = 1; n <= 500; ++n) {
         auto slot = tables.Add("f" + std::to_string(n), "p" + std::to_string(n));
         ASSERT_TRUE(slot.has_value());
         ASSERT_EQ(*slot, n);
     }
     EXPECT_TRUE(tables.Full());
     EXPECT_FALSE(tables.Add("extra", "zzz").has_value());
-    EXPECT_EQ(tables.Count(), SlotCount);
+    EXPECT_EQ(tables.Count(), 500);
     EXPECT_EQ(tables.Name(1), "f1");
-    EXPECT_EQ(tables.Data(SlotCount), "p500");
+    EXPECT_EQ(tables.Data(500), "p500");
     // Slots outside the tables read as empty and cannot be written.
     tables.SetMark(0, "001");
-    tables.SetMark(SlotCount + 1, "501");
+    tables.SetMark(501, "501");
     EXPECT_EQ(tables.Data(0), "");
-    EXPECT_EQ(tables.Name(SlotCount + 1), "");
-    EXPECT_EQ(tables.Mark(SlotCount + 1), "");
+    EXPECT_EQ(tables.Name(501), "");
+    EXPECT_EQ(tables.Mark(501), "");
 }
 
 TEST(EntryTables, TextsAreCutToTheirSlotSize) {
     EntryTables tables;
-    tables.Add(std::string(NameLimit + 5, 'n'), std::string(DataLimit + 5, 'd'));
-    EXPECT_EQ(tables.Name(1).size(), NameLimit);
-    EXPECT_EQ(tables.Data(1).size(), DataLimit);
+    tables.Add(std::string(1030, 'n'), std::string(2060, 'd'));
+    EXPECT_EQ(tables.Name(1), std::string(1024, 'n'));
+    EXPECT_EQ(tables.Data(1), std::string(2049, 'd'));
     tables.SetMark(1, "12345");
     EXPECT_EQ(tables.Mark(1), "1234");
 }

@@ -70,16 +70,18 @@ public:
     }
 };
 
-LoaderState LoggedIn(const std::string& password) {
+// Each scan over a disk and a list of its own, logged in with "k" unless the test says otherwise.
+class FolderScan : public ::testing::Test {
+protected:
+    void SetUp() override { state.loginPassword = "k"; }
+    FakeDisk disk;
+    ListRecorder list;
     LoaderState state;
-    state.loginPassword = password;
-    return state;
-}
+};
 
 }  // namespace
 
-TEST(FolderScan, OnlySclavFilesInAnyCaseWithTheKeyAreListed) {
-    FakeDisk disk;
+TEST_F(FolderScan, OnlySclavFilesInAnyCaseWithTheKeyAreListed) {
     disk.File("T:\\d\\", "a.SCLAV", "clave", "pa");
     disk.File("T:\\d\\", "b.sclav", " clave ", "pb");
     disk.File("T:\\d\\", "c.sclav.txt", "clave", "pc");
@@ -88,8 +90,7 @@ TEST(FolderScan, OnlySclavFilesInAnyCaseWithTheKeyAreListed) {
     disk.File("T:\\d\\", "f.sclav", "otra", "pf");
     disk.File("T:\\d\\", "mi.banco.ScLaV", "clave", "pm");
     disk.File("T:\\d\\", ".sclav", "clave", "pv");
-    LoaderState state = LoggedIn("clave  ");
-    ListRecorder list;
+    state.loginPassword = "clave  ";
     EXPECT_EQ(ScanFolder(state, "T:\\d\\", disk, list), ScanResult::Complete);
     EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - a", "002 - b", "003 - mi.banco", "004 - "}));
     EXPECT_EQ(state.tables.Count(), 4);
@@ -100,11 +101,8 @@ TEST(FolderScan, OnlySclavFilesInAnyCaseWithTheKeyAreListed) {
     EXPECT_EQ(disk.passwordReads.size(), 4u);
 }
 
-TEST(FolderScan, NumberingRunsOnAcrossScansAndRestartsAfterClear) {
-    FakeDisk disk;
+TEST_F(FolderScan, NumberingRunsOnAcrossScansAndRestartsAfterClear) {
     for (const char* name : {"x.sclav", "y.sclav", "z.sclav"}) disk.File("T:\\d\\", name, "k", name);
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
     ScanFolder(state, "T:\\d\\", disk, list);
     ScanFolder(state, "T:\\d\\", disk, list);
     EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - x", "002 - y", "003 - z", "004 - x", "005 - y", "006 - z"}));
@@ -115,8 +113,7 @@ TEST(FolderScan, NumberingRunsOnAcrossScansAndRestartsAfterClear) {
     EXPECT_EQ(fresh.lines.front(), "001 - x");
 }
 
-TEST(FolderScan, SubfoldersOnlyWhenAskedAfterTheFoldersOwnFiles) {
-    FakeDisk disk;
+TEST_F(FolderScan, SubfoldersOnlyWhenAskedAfterTheFoldersOwnFiles) {
     disk.Subfolder("T:\\r\\", "uno");
     disk.File("T:\\r\\", "raiz.sclav", "k", "p0");
     disk.File("T:\\r\\uno\\", "u.sclav", "k", "p1");
@@ -127,10 +124,8 @@ TEST(FolderScan, SubfoldersOnlyWhenAskedAfterTheFoldersOwnFiles) {
     disk.Subfolder("T:\\r\\", "enlace", false);
     disk.File("T:\\r\\enlace\\", "no.sclav", "k", "p4");
 
-    LoaderState state = LoggedIn("k");
-    ListRecorder flat;
-    ScanFolder(state, "T:\\r\\", disk, flat);
-    EXPECT_EQ(flat.lines, (std::vector<std::string>{"001 - raiz"}));
+    ScanFolder(state, "T:\\r\\", disk, list);
+    EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - raiz"}));
 
     state.tables.Clear();
     state.includeSubfolders = true;
@@ -140,71 +135,58 @@ TEST(FolderScan, SubfoldersOnlyWhenAskedAfterTheFoldersOwnFiles) {
     EXPECT_EQ(state.tables.Data(3), "p2");
 }
 
-TEST(FolderScan, EmptyLoginListsOnlyFilesWithBlankKeys) {
-    FakeDisk disk;
+TEST_F(FolderScan, EmptyLoginListsOnlyFilesWithBlankKeys) {
     disk.File("T:\\d\\", "con.sclav", "clave", "p1");
     disk.File("T:\\d\\", "blanca.sclav", "", "p2");
     disk.File("T:\\d\\", "rota.sclav", "", "");  // unreadable: empty key and password
-    LoaderState state = LoggedIn("");
-    ListRecorder list;
+    state.loginPassword = "";
     ScanFolder(state, "T:\\d\\", disk, list);
     EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - blanca", "002 - rota"}));
 }
 
-TEST(FolderScan, MissingOrEmptyFolderAddsNothing) {
-    FakeDisk disk;
+TEST_F(FolderScan, MissingOrEmptyFolderAddsNothing) {
     disk.Subfolder("T:\\", "vacia");
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
     EXPECT_EQ(ScanFolder(state, "T:\\vacia\\", disk, list), ScanResult::Complete);
     EXPECT_EQ(ScanFolder(state, "T:\\falta\\", disk, list), ScanResult::Complete);
     EXPECT_TRUE(list.lines.empty());
 }
 
-TEST(FolderScan, TheFileAfterTheLastSlotStopsTheWalk) {
-    FakeDisk disk;
-    for (int i = 1; i <= 499; ++i) disk.File("T:\\m\\", "f" + std::to_string(i) + ".sclav", "k", "p");
+TEST_F(FolderScan, FiveHundredLinesFitTheFileAfterTheLastSlotStopsTheWalk) {
+    for (int i = 1; i <= 499; ++i) {
+        disk.File("T:\\m\\", std::to_string(i) + ".sclav", "k", "p");
+        disk.File("T:\\n\\", "f" + std::to_string(i) + ".sclav", "k", "p");
+    }
     disk.File("T:\\m\\", "otra.sclav", "x", "p");  // not listed, so not counted
-    disk.File("T:\\m\\", "f500.sclav", "k", "ultimo");
-    disk.File("T:\\m\\", "f501.sclav", "k", "sobra");
-    disk.File("T:\\m\\", "f502.sclav", "k", "sobra");
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
-    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::TablesFull);
+    disk.File("T:\\m\\", "500.sclav", "k", "ultimo");
+    for (const char* name : {"f500.sclav", "f501.sclav", "f502.sclav"}) disk.File("T:\\n\\", name, "k", name);
+    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::Complete);  // exactly the last slot: not full
     ASSERT_EQ(list.lines.size(), 500u);
-    EXPECT_EQ(list.lines.back(), "500 - f500");
-    EXPECT_EQ(state.tables.Data(500), "ultimo");
-    // A later load adds nothing and says so again.
-    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::TablesFull);
-    EXPECT_EQ(list.lines.size(), 500u);
-}
-
-TEST(FolderScan, ExactlyTheLastSlotIsNotFull) {
-    FakeDisk disk;
-    for (int i = 1; i <= 500; ++i) disk.File("T:\\m\\", std::to_string(i) + ".sclav", "k", "p");
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
-    EXPECT_EQ(ScanFolder(state, "T:\\m\\", disk, list), ScanResult::Complete);
     EXPECT_EQ(list.lines[9], "010 - 10");
     EXPECT_EQ(list.lines[99], "100 - 100");
+    EXPECT_EQ(list.lines.back(), "500 - 500");
+    EXPECT_EQ(state.tables.Data(500), "ultimo");
+
+    state.tables.Clear();
+    ListRecorder again;
+    EXPECT_EQ(ScanFolder(state, "T:\\n\\", disk, again), ScanResult::TablesFull);
+    ASSERT_EQ(again.lines.size(), 500u);
+    EXPECT_EQ(again.lines.back(), "500 - f500");
+    EXPECT_EQ(state.tables.Data(500), "f500.sclav");
+    // A later load adds nothing and says so again.
+    EXPECT_EQ(ScanFolder(state, "T:\\n\\", disk, again), ScanResult::TablesFull);
+    EXPECT_EQ(again.lines.size(), 500u);
 }
 
-TEST(FolderScan, ALineTheListRefusesGetsNoSlot) {
-    FakeDisk disk;
+TEST_F(FolderScan, ALineTheListRefusesGetsNoSlot) {
     for (const char* name : {"a.sclav", "b.sclav", "c.sclav"}) disk.File("T:\\d\\", name, "k", name);
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
     list.refuseAfter = 1;
     EXPECT_EQ(ScanFolder(state, "T:\\d\\", disk, list), ScanResult::ListRefused);
     EXPECT_EQ(list.lines.size(), 1u);
     EXPECT_EQ(state.tables.Count(), 1);
 }
 
-TEST(FolderScan, MemoryRunningOutStopsTheWalkWithEveryLineStillItsSlot) {
-    FakeDisk disk;
+TEST_F(FolderScan, MemoryRunningOutStopsTheWalkWithEveryLineStillItsSlot) {
     for (const char* name : {"a.sclav", "b.sclav", "c.sclav"}) disk.File("T:\\d\\", name, "k", name);
-    LoaderState state = LoggedIn("k");
-    ListRecorder list;
     disk.throwOn = "T:\\d\\b.sclav";
     EXPECT_EQ(ScanFolder(state, "T:\\d\\", disk, list), ScanResult::ListRefused);
     EXPECT_EQ(list.lines, (std::vector<std::string>{"001 - a"}));

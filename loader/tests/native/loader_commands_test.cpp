@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "loader_commands.h"
-#include "loader_texts.h"
 
 namespace {
 
@@ -56,12 +55,17 @@ TEST(HotKeys, TableInRegistrationOrderWithAltAndDistinctKeys) {
                               "My Hotkey2rn",  "My_Hotkeypos1", "My_Hotkeypos2", "My_Hotkeypos3",
                               "My_Hotkeypos4", "My_Hotkeypos5", "My_Hotkeypos6", "My_Hotkeypos7",
                               "My_Hotkeypos8", "My_Hotkeypos9"};
-    unsigned keys[] = {'P', 'B', 'N', 'L', 'R', '1', '2', '3', '4', '5', '6', '7', '8', '9'};
+    const char* names[] = {"ALT+P", "ALT+B", "ALT+N", "ALT+L", "ALT+R", "ALT+1", "ALT+2",
+                           "ALT+3", "ALT+4", "ALT+5", "ALT+6", "ALT+7", "ALT+8", "ALT+9"};
+    unsigned keys[] = {0x50, 0x42, 0x4E, 0x4C, 0x52, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39};
+    int positions[] = {0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
     for (std::size_t i = 0; i < HotKeys.size(); ++i) {
         EXPECT_EQ(HotKeys[i].atomPrefix, prefixes[i]) << i;
+        EXPECT_EQ(HotKeys[i].name, names[i]) << i;
         EXPECT_EQ(HotKeys[i].virtualKey, keys[i]) << i;
-        EXPECT_EQ(HotKeys[i].position, i >= 5 ? static_cast<int>(i) - 4 : 0) << i;
+        EXPECT_EQ(HotKeys[i].position, positions[i]) << i;
     }
+    EXPECT_EQ(AltModifier, 1u);
 }
 
 TEST(HotKeys, MatchFindsTheAtomAndIgnoresZero) {
@@ -69,13 +73,15 @@ TEST(HotKeys, MatchFindsTheAtomAndIgnoresZero) {
     for (std::size_t i = 0; i < atoms.size(); ++i) atoms[i] = static_cast<std::uint16_t>(0xC000 + i);
     for (std::size_t i = 0; i < atoms.size(); ++i) EXPECT_EQ(MatchHotKey(atoms, atoms[i]), i);
     EXPECT_FALSE(MatchHotKey(atoms, 0xBFFF).has_value());
-    // Atoms that could not be made (0) identify nothing, even an identifier 0.
-    atoms[3] = 0;
-    atoms[7] = 0;
+    // Were all atoms equal, the first in the order ALT+1..9, L, N, R, P, B matches; an atom that could not be
+    // made (0) identifies nothing, even an identifier 0.
+    atoms.fill(0xC000);
+    for (std::size_t index : {5, 6, 7, 8, 9, 10, 11, 12, 13, 3, 2, 4, 0, 1}) {
+        EXPECT_EQ(MatchHotKey(atoms, 0xC000), index);
+        atoms[index] = 0;
+    }
+    EXPECT_FALSE(MatchHotKey(atoms, 0xC000).has_value());
     EXPECT_FALSE(MatchHotKey(atoms, 0).has_value());
-    // Were two atoms equal, ALT+1..9 come before L, N, R, P, B.
-    atoms[0] = atoms[13];
-    EXPECT_EQ(MatchHotKey(atoms, atoms[13]), 13u);
 }
 
 TEST(LoaderCommands, BeforeAnyDoubleClickCommandsUseLineZero) {
@@ -84,8 +90,8 @@ TEST(LoaderCommands, BeforeAnyDoubleClickCommandsUseLineZero) {
     RunHotKey(state, Key('R'), effects);
     RunHotKey(state, Key('N'), effects);
     EXPECT_EQ(effects.clipboard, (std::vector<std::string>{"clave1", "banco"}));
-    EXPECT_EQ(effects.boxes, (std::vector<Box>{{std::string(PasswordCopiedText), "Recalcado ...", 0},
-                                               {std::string(NameCopiedText), "...", 0}}));
+    EXPECT_EQ(effects.boxes, (std::vector<Box>{{"El dato de fichero, ya esta en Clipboard ...", "Recalcado ...", 0},
+                                               {"El nombre de fichero, ya esta en Clipboard ...", "...", 0}}));
 }
 
 TEST(LoaderCommands, DoubleClickChoosesTheLineForLaterHotKeys) {
@@ -98,7 +104,7 @@ TEST(LoaderCommands, DoubleClickChoosesTheLineForLaterHotKeys) {
     RunHotKey(state, Key('R'), effects);
     EXPECT_EQ(effects.clipboard.back(), "pe");
     RunHotKey(state, Key('L'), effects);
-    EXPECT_EQ(effects.boxes.back(), (Box{LengthText(2), "...", 0}));
+    EXPECT_EQ(effects.boxes.back(), (Box{"El n\xBA de caracteres del password es :\r\n2 digitos ...", "...", 0}));
 }
 
 TEST(LoaderCommands, DoubleClickTwiceUnmarksAndCopiesBothTimes) {
@@ -115,7 +121,7 @@ TEST(LoaderCommands, DoubleClickWithoutLineOrSlotChangesNothing) {
     state.currentLine = 0;
     Recorder effects;
     EXPECT_FALSE(RunDoubleClick(state, -1, "", effects));
-    EXPECT_FALSE(RunDoubleClick(state, SlotCount, "501 - x", effects));
+    EXPECT_FALSE(RunDoubleClick(state, 500, "501 - x", effects));
     EXPECT_TRUE(effects.clipboard.empty());
     EXPECT_EQ(state.currentLine, 0);
     EXPECT_EQ(state.tables.Mark(1), "");
@@ -139,7 +145,7 @@ TEST(LoaderCommands, EmptySlotGivesEmptyTextsAndZeroLength) {
     RunHotKey(state, Key('N'), effects);
     RunHotKey(state, Key('L'), effects);
     EXPECT_EQ(effects.clipboard, (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(effects.boxes.back().text, LengthText(0));
+    EXPECT_EQ(effects.boxes.back(), (Box{"El n\xBA de caracteres del password es :\r\n0 digitos ...", "...", 0}));
 }
 
 TEST(LoaderCommands, EmptyClipboardAndToggleWindow) {

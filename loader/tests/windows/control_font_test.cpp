@@ -3,29 +3,23 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "control_font.h"
-#include "platform.h"
+#include "hidden_window.h"
 #include "win_text.h"
 
 namespace {
-class HiddenParent {
+// A hidden window with the lists 130 and 131.
+class HiddenParent : public HiddenWindow {
 public:
-    HiddenParent()
-        : window_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr)) {
+    HiddenParent() {
         for (int id : {130, 131}) {
-            CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 50, 50, window_, reinterpret_cast<HMENU>(id),
+            CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 50, 50, get(), reinterpret_cast<HMENU>(id),
                             GetModuleHandleW(nullptr), nullptr);
         }
     }
-    ~HiddenParent() { DestroyWindow(window_); }
-    HWND get() const { return window_; }
-    HFONT FontOf(int id) const {
-        return reinterpret_cast<HFONT>(SendDlgItemMessageW(window_, id, WM_GETFONT, 0, 0));
-    }
-
-private:
-    HWND window_;
+    HFONT FontOf(int id) const { return reinterpret_cast<HFONT>(SendDlgItemMessageW(get(), id, WM_GETFONT, 0, 0)); }
 };
 }  // namespace
 
@@ -44,11 +38,19 @@ TEST(ControlFont, MadeOnceAndSharedByDescription) {
 }
 
 TEST(ControlFont, DescribedFontHasTheAskedMetrics) {
+    // Height -(points x dots per inch / 72), rounded: 9 points are 12 pixels at 96 dpi, 12.5 -> 13 at 100.
+    const std::map<int, LONG> nineAndTwelvePoints[] = {{{72, -9}, {96, -12}, {100, -13}, {120, -15}, {144, -18}},
+                                                       {{72, -12}, {96, -16}, {100, -17}, {120, -20}, {144, -24}}};
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(nineAndTwelvePoints[0].count(dpi), 1u) << dpi << " dpi";
+
     HFONT font = MakeDescribedFont("Tahoma,9,1,0,1,0");
     ASSERT_NE(font, nullptr);
     LOGFONTW described{};
     ASSERT_NE(GetObjectW(font, sizeof described, &described), 0);
-    EXPECT_EQ(described.lfHeight, -MulDiv(9, ScreenDpiY(), 72));
+    EXPECT_EQ(described.lfHeight, nineAndTwelvePoints[0].at(dpi));
     EXPECT_EQ(described.lfWeight, FW_BOLD);
     EXPECT_EQ(described.lfUnderline, 1);
     EXPECT_EQ(described.lfItalic, 0);
@@ -59,6 +61,7 @@ TEST(ControlFont, DescribedFontHasTheAskedMetrics) {
     HFONT plain = MakeDescribedFont("Arial,12,0,1,0,1");
     ASSERT_NE(plain, nullptr);
     ASSERT_NE(GetObjectW(plain, sizeof described, &described), 0);
+    EXPECT_EQ(described.lfHeight, nineAndTwelvePoints[1].at(dpi));
     EXPECT_EQ(described.lfWeight, FW_NORMAL);
     EXPECT_EQ(described.lfItalic, 1);
     EXPECT_EQ(described.lfStrikeOut, 1);

@@ -3,31 +3,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "entry_tables.h"
 #include "file_list.h"
+#include "hidden_window.h"
 #include "win_text.h"
 
 namespace {
 
 constexpr int Width = 240, Height = 20;
 constexpr COLORREF Sentinel = RGB(1, 2, 3);
-
-class HiddenList {
-public:
-    explicit HiddenList(std::initializer_list<const char*> lines)
-        : window_(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | LBS_HASSTRINGS, 0, 0, Width, 200, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr)) {
-        for (const char* line : lines) {
-            SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
-        }
-    }
-    ~HiddenList() { DestroyWindow(window_); }
-    HWND get() const { return window_; }
-    LRESULT Value(int line) const { return SendMessageW(window_, LB_GETITEMDATA, line, 0); }
-
-private:
-    HWND window_;
-};
 
 // A 32-bit memory bitmap, first filled with the sentinel colour, that one line is drawn into.
 class Canvas {
@@ -61,28 +47,22 @@ public:
         return ListProc(list, WM_DRAWITEM, 130, reinterpret_cast<LPARAM>(&item));
     }
     COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-    // How many pixels of the text area have the colour.
-    int Count(COLORREF colour) const {
-        int count = 0;
-        for (int y = 0; y < Height - 1; ++y) {
-            for (int x = Height; x < Width; ++x) count += At(x, y) == colour;
-        }
-        return count;
-    }
+    // How many pixels of the text area have the colour, or have none of the colours known.
+    int Count(COLORREF colour) const { return CountIf([&](COLORREF c) { return c == colour; }); }
     int CountOther(std::initializer_list<COLORREF> known) const {
+        return CountIf([&](COLORREF c) { return std::find(known.begin(), known.end(), c) == known.end(); });
+    }
+
+private:
+    template <typename Test>
+    int CountIf(Test test) const {
         int count = 0;
         for (int y = 0; y < Height - 1; ++y) {
-            for (int x = Height; x < Width; ++x) {
-                COLORREF c = At(x, y);
-                bool isKnown = false;
-                for (COLORREF k : known) isKnown = isKnown || c == k;
-                count += !isKnown;
-            }
+            for (int x = Height; x < Width; ++x) count += test(At(x, y)) ? 1 : 0;
         }
         return count;
     }
 
-private:
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;

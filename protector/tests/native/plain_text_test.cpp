@@ -50,15 +50,13 @@ TEST(PlainText, Joiner_StopsOnceLongerThanTheLimit) {
 }
 
 TEST(PlainText, JoinPlainLines_CutAt2049Characters) {
-    std::string line(3000, 'z');
-    EXPECT_EQ(JoinPlainLines(line).size(), PlainTextLimit);
-    EXPECT_EQ(JoinPlainLines(std::string(2000, 'a') + "\r\n" + std::string(2000, 'b')).size(), PlainTextLimit);
-}
-
-TEST(PlainText, Joiner_LargestLimitKeepsTheText) {
-    // A limit of SIZE_MAX means "never stop early": the text is kept up to PlainTextLimit characters.
+    EXPECT_EQ(JoinPlainLines(std::string(3000, 'z')), std::string(2049, 'z'));
+    EXPECT_EQ(JoinPlainLines(std::string(2049, 'y')), std::string(2049, 'y'));
+    EXPECT_EQ(JoinPlainLines(std::string(2000, 'a') + "\r\n" + std::string(2000, 'b')),
+              std::string(2000, 'a') + std::string(49, 'b'));
+    // A limit of SIZE_MAX means "never stop early": the text is still cut to 2049 characters.
     EXPECT_EQ(JoinPlainLines("\nI", SIZE_MAX), "\nI");
-    EXPECT_EQ(JoinPlainLines(std::string(3000, 'x'), SIZE_MAX).size(), PlainTextLimit);
+    EXPECT_EQ(JoinPlainLines(std::string(3000, 'x'), SIZE_MAX), std::string(2049, 'x'));
     PlainTextJoiner joiner(SIZE_MAX);
     joiner.Feed("abc\r\n");
     EXPECT_FALSE(joiner.Done());

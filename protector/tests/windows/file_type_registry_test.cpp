@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "file_type.h"
 #include "file_type_registry.h"
 #include "unique.h"
 #include "win_text.h"
@@ -19,12 +18,9 @@ protected:
     void SetUp() override {
         static int counter = 0;
         path_ = L"Software\\SellomarTests\\run" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (path_ + L"\\classes").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, classes_.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (path_ + L"\\user").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, user_.put(), nullptr),
-                  ERROR_SUCCESS);
+        classes_ = Scratch(L"\\classes");
+        user_ = Scratch(L"\\user");
+        ASSERT_TRUE(classes_ && user_);
     }
     void TearDown() override {
         classes_.reset();
@@ -62,10 +58,7 @@ protected:
     // An open key that no longer exists: every create under it fails, whoever the user is. (Wine does not
     // enforce the access rights of a read-only handle, so that cannot stand in for a standard user.)
     UniqueKey RefusingRoot() const {
-        UniqueKey key;
-        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (path_ + L"\\gone").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
+        UniqueKey key = Scratch(L"\\gone");
         EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, (path_ + L"\\gone").c_str()), ERROR_SUCCESS);
         return key;
     }
@@ -73,6 +66,15 @@ protected:
     void Set(const std::string& subkey, const std::string& data) { ASSERT_EQ(SetRegistryString(Classes(), subkey, "", data), 1); }
 
 private:
+    // A key under this test's scratch tree, made with full access.
+    UniqueKey Scratch(const std::wstring& name) const {
+        UniqueKey key;
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (path_ + name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  key.put(), nullptr),
+                  ERROR_SUCCESS);
+        return key;
+    }
+
     std::wstring path_;
     UniqueKey classes_;
     UniqueKey user_;
@@ -152,7 +154,7 @@ TEST_F(ScratchRegistry, QueryOpenCommand_ExpandsAndReadsLongValues) {
     EXPECT_EQ(QueryOpenCommand(Classes(), ".sclav"), NarrowLossy(root) + "\\x.exe %1");
 
     // Longer than the 127 characters of a small buffer: still read, so the type is not registered again.
-    std::string longCommand = DoubleBackslashes("C:\\" + std::string(150, 'p') + "\\Sellomar.exe") + " %1";
+    const std::string longCommand = "C:\\\\" + std::string(150, 'p') + "\\\\Sellomar.exe %1";
     Set("c\\shell\\open\\command", longCommand);
     EXPECT_EQ(QueryOpenCommand(Classes(), ".sclav"), longCommand);
 }

@@ -12,19 +12,6 @@
 
 namespace {
 
-std::string MakeFolder(const TempFolder& base, const std::string& relative) {
-    std::string path = base.Path();
-    std::size_t start = 0;
-    while (start < relative.size()) {
-        std::size_t end = relative.find('\\', start);
-        if (end == std::string::npos) end = relative.size();
-        path += relative.substr(start, end - start) + "\\";
-        CreateDirectoryW(Wide(path).c_str(), nullptr);
-        start = end + 1;
-    }
-    return path;
-}
-
 // A run over `source` into `target` with the given program password, as RunProtection starts it.
 ProtectionState ScanInto(const std::string& source, const std::string& target, const std::string& password = "clave123") {
     ProtectionState state;
@@ -67,11 +54,15 @@ private:
     bool posted_ = false;
 };
 
+// Each run scans a folder of its own into another.
+class ProtectionRun : public ::testing::Test {
+protected:
+    TempFolder source, target;
+};
+
 }  // namespace
 
-TEST(ScanAndProtect, ScanExample_FoundAndProtectedThenNothingNew) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, ScanExample_FoundAndProtectedThenNothingNew) {
     WriteWholeFile(source / "clave.txt", "Abc123$%xyz9");
     WriteWholeFile(source / "notas.log", "0123456789\r\nabcdefghijklmno\r\n");
     WriteWholeFile(source / "libro.txt", std::string(300, 'l'));
@@ -101,9 +92,7 @@ TEST(ScanAndProtect, ScanExample_FoundAndProtectedThenNothingNew) {
     EXPECT_EQ(Snapshot(source, {"clave.txt", "notas.log", "libro.txt", "vacio.txt", "foto.TXT"}), before);
 }
 
-TEST(ScanAndProtect, SameBaseName_OnlyTheFirstMetIsProtected) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, SameBaseName_OnlyTheFirstMetIsProtected) {
     WriteWholeFile(source / "banco.txt", "uno1");
     WriteWholeFile(source / "banco.log", "dos2");
     ProtectionState state = ScanInto(source.Path(), target.Path());
@@ -114,11 +103,9 @@ TEST(ScanAndProtect, SameBaseName_OnlyTheFirstMetIsProtected) {
     EXPECT_EQ(ReadWholeFile(target / "banco.sclav").size(), 184u);
 }
 
-TEST(ScanAndProtect, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
-    TempFolder source;
-    TempFolder target;
-    MakeFolder(source, "a\\b\\c");
-    MakeFolder(source, "z");
+TEST_F(ProtectionRun, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
+    source.MakeFolders("a\\b\\c");
+    source.MakeFolders("z");
     WriteWholeFile(source / "a\\b\\c\\hondo.txt", "profundo");
     WriteWholeFile(source / "a\\banco.txt", "de a");
     WriteWholeFile(source / "z\\banco.txt", "de z");
@@ -134,34 +121,29 @@ TEST(ScanAndProtect, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
     EXPECT_FALSE(FileExists(target / "a\\hondo.sclav"));
 }
 
-TEST(ScanAndProtect, SameFolderForSourceAndTarget) {
-    TempFolder folder;
-    WriteWholeFile(folder / "clave.txt", "secreto");
-    ProtectionState first = ScanInto(folder.Path(), folder.Path());
+TEST_F(ProtectionRun, SameFolderForSourceAndTarget) {
+    WriteWholeFile(source / "clave.txt", "secreto");
+    ProtectionState first = ScanInto(source.Path(), source.Path());
     EXPECT_EQ(first.foundCount, 1);
     EXPECT_EQ(first.protectedCount, 1);
-    ProtectionState second = ScanInto(folder.Path(), folder.Path());
+    ProtectionState second = ScanInto(source.Path(), source.Path());
     EXPECT_EQ(second.foundCount, 1);  // the .sclav written there is no candidate
     EXPECT_EQ(second.protectedCount, 0);
-    EXPECT_EQ(ReadWholeFile(folder / "clave.txt"), "secreto");
+    EXPECT_EQ(ReadWholeFile(source / "clave.txt"), "secreto");
 }
 
-TEST(ScanAndProtect, ExistingTargetsAreNeverReplaced) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, ExistingTargetsAreNeverReplaced) {
     WriteWholeFile(source / "banco.txt", "nuevo");
     WriteWholeFile(source / "carpeta.txt", "nuevo");
     WriteWholeFile(target / "banco.sclav", "lo que el usuario guardo");
-    MakeFolder(target, "carpeta.sclav");
+    target.MakeFolders("carpeta.sclav");
     ProtectionState state = ScanInto(source.Path(), target.Path());
     EXPECT_EQ(state.foundCount, 2);
     EXPECT_EQ(state.protectedCount, 0);
     EXPECT_EQ(ReadWholeFile(target / "banco.sclav"), "lo que el usuario guardo");
 }
 
-TEST(ScanAndProtect, BlankOrBinaryTextsAreNotProtected) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, BlankOrBinaryTextsAreNotProtected) {
     WriteWholeFile(source / "blancos.txt", "     \r\n   ");
     WriteWholeFile(source / "binario.log", std::string("ab\0cd", 5));
     WriteWholeFile(source / "fin.txt", "\x1A" "oculto");
@@ -176,21 +158,17 @@ TEST(ScanAndProtect, BlankOrBinaryTextsAreNotProtected) {
     EXPECT_FALSE(FileExists(target / "largo.sclav"));
 }
 
-TEST(ScanAndProtect, FailedWritesAreCountedApartAndLeaveNothing) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, FailedWritesAreCountedApartAndLeaveNothing) {
     WriteWholeFile(source / "clave.txt", "secreto");
     std::string missing = target / "no-existe\\";
     ProtectionState state = ScanInto(source.Path(), missing);
     EXPECT_EQ(state.foundCount, 1);
     EXPECT_EQ(state.protectedCount, 0);
     EXPECT_EQ(state.failedCount, 1);
-    EXPECT_FALSE(FileExists(missing + "clave.sclav"));
+    EXPECT_TRUE(FolderContent(target.Path()).empty());
 }
 
-TEST(ScanAndProtect, MissingSourceAndExitRequestScanNothing) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, MissingSourceAndExitRequestScanNothing) {
     WriteWholeFile(source / "clave.txt", "secreto");
     ProtectionState missing = ScanInto(source / "falta\\", target.Path());
     EXPECT_EQ(missing.foundCount, 0);
@@ -204,9 +182,7 @@ TEST(ScanAndProtect, MissingSourceAndExitRequestScanNothing) {
     EXPECT_FALSE(FileExists(target / "clave.sclav"));
 }
 
-TEST(ScanAndProtect, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteWholeFile(source / name, "secreto");
 
     // "Salir" arrives while the first file is read: the reader serves the queue once per file.
@@ -233,9 +209,7 @@ TEST(ScanAndProtect, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
     EXPECT_EQ(written, 1);
 }
 
-TEST(ScanAndProtect, TargetMadeWhileThePlainFileIsReadIsLeftAsItIs) {
-    TempFolder source;
-    TempFolder target;
+TEST_F(ProtectionRun, TargetMadeWhileThePlainFileIsReadIsLeftAsItIs) {
     WriteWholeFile(source / "banco.txt", "secreto");
     // Another program makes banco.sclav after the run found no such file, while it reads banco.txt.
     static std::string made;
