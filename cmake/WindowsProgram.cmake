@@ -33,7 +33,9 @@ function(suite_program target)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${P_OUTPUT}
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   target_link_libraries(${target} PRIVATE ${P_LIBRARIES})
-  target_link_options(${target} PRIVATE -mwindows -municode)
+  # ASLR (high-entropy), DEP and terminal-server awareness, as Windows linkers set them; tools/check_program.py
+  # checks them in the built program.
+  target_link_options(${target} PRIVATE -mwindows -municode -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--tsaware)
   add_dependencies(${target} source_date)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${SOURCE_DATE_FILE})
   add_custom_command(TARGET ${target} POST_BUILD

@@ -4,6 +4,7 @@
 
 #include "folder_prompt.h"
 #include "folder_walk.h"
+#include "system_library.h"
 #include "win_text.h"
 
 namespace {
@@ -23,14 +24,18 @@ FolderPick PickFolder(HWND owner, std::string_view firstLine) {
     request.lpszTitle = prompt.c_str();
     request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
 
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&request);
+    static const auto browse = SystemFunction<decltype(SHBrowseForFolderW)>(L"shell32.dll", "SHBrowseForFolderW");
+    static const auto pathOf = SystemFunction<decltype(SHGetPathFromIDListEx)>(L"shell32.dll", "SHGetPathFromIDListEx");
+    static const auto release = SystemFunction<decltype(CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    if (browse == nullptr || pathOf == nullptr || release == nullptr) return {};
+    PIDLIST_ABSOLUTE item = browse(&request);
     if (item == nullptr) return {};
 
     FolderPick result;
     // Room for any path, so that a folder too long for the walks is told from an item without a path
     // (SHGetPathFromIDListW fails for both on Windows once a path passes MAX_PATH).
     std::wstring path(PathRoom, L'\0');
-    if (SHGetPathFromIDListEx(item, path.data(), PathRoom, GPFIDL_DEFAULT) && path[0] != L'\0') {
+    if (pathOf(item, path.data(), PathRoom, GPFIDL_DEFAULT) && path[0] != L'\0') {
         path.resize(path.find(L'\0'));
         auto narrow = NarrowExact(path);
         if (!narrow || narrow->size() > ChosenFolderLimit) {
@@ -42,8 +47,18 @@ FolderPick PickFolder(HWND owner, std::string_view firstLine) {
             ChosenFolder() = result.folder;
         }
     }
-    CoTaskMemFree(item);
+    release(item);
     return result;
+}
+
+PickerApartment::PickerApartment() {
+    static const auto enter = SystemFunction<decltype(CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    initialised_ = enter != nullptr && SUCCEEDED(enter(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+PickerApartment::~PickerApartment() {
+    static const auto leave = SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    if (initialised_ && leave != nullptr) leave();
 }
 
 std::string_view FolderPick::Problem() const {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <string>
 #include <string_view>
@@ -34,14 +33,11 @@ FolderPick PickFolder(HWND owner, std::string_view firstLine);
 // A program that picks folders holds one for its whole run.
 class PickerApartment {
 public:
-    PickerApartment()
-        : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~PickerApartment() {
-        if (initialised_) CoUninitialize();
-    }
+    PickerApartment();
+    ~PickerApartment();
     PickerApartment(const PickerApartment&) = delete;
     PickerApartment& operator=(const PickerApartment&) = delete;
 
 private:
-    bool initialised_;
+    bool initialised_ = false;
 };

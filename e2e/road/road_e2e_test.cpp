@@ -122,6 +122,15 @@ TEST(Road, DictionaryWord_AccentedUpperCaseLetterSurvivesEveryStep) {
     EXPECT_EQ(e2e::ReadFileBytes(claverix.InFolder("palabra.txt")), "MURCI\xC9LAGO\r\r\n");
 }
 
+// A folder that downloads and other programs write into may hold a file named like a system library; none may
+// ever run inside the programs, along their whole road.
+TEST(Road, LibrariesPlantedBesideThePrograms_NeverRun) {
+    e2e::PlantedLibraries planted;
+    START_CLAVERIX(claverix, WordList());
+    EXPECT_EQ(Classes(TravelRoad(claverix, {"banco.txt", 12, 5, 4, 5, 3}, "plantado")), Expected(4, 5, 3));
+    EXPECT_EQ(planted.Ran(), std::vector<std::string>{});
+}
+
 TEST(Road, LogFile_SignsAndSeveralLinesProtectedAndPasted) {
     START_CLAVERIX(claverix, WordList());
     EXPECT_EQ(Classes(TravelRoad(claverix, {"cuenta.log", 20, 7, 6, 8, 6}, "cuenta-2026")), Expected(6, 8, 6));

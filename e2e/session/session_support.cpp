@@ -18,6 +18,10 @@ void Shoot(const std::string& path) {
     if (!path.empty()) EXPECT_TRUE(SaveScreenshot(path)) << path;
 }
 
+namespace {
+const PlantedLibraries* planting = nullptr;
+}
+
 std::string CopyProgram(std::string_view linuxExe, const std::string& folder) {
     const std::string built = WinePath(linuxExe);
     const std::string copy = folder + built.substr(built.rfind('\\'));
@@ -25,7 +29,35 @@ std::string CopyProgram(std::string_view linuxExe, const std::string& folder) {
         ADD_FAILURE() << "cannot copy " << built << " to " << folder << " (error " << GetLastError() << ")";
         return {};
     }
+    if (planting != nullptr) planting->PlantBeside(folder);
     return copy;
+}
+
+PlantedLibraries::PlantedLibraries() {
+    SetEnvironmentVariableW(L"PLANTED_LIBRARY_MARKS", Wide(marks_.Path()).c_str());
+    planting = this;
+}
+
+PlantedLibraries::~PlantedLibraries() {
+    planting = nullptr;
+    SetEnvironmentVariableW(L"PLANTED_LIBRARY_MARKS", nullptr);
+}
+
+void PlantedLibraries::PlantBeside(const std::string& programFolder) const {
+    // Libraries that Windows' or Wine's own libraries load by name behind the programs' calls (the shell's
+    // browse dialog, COM, themes, text input, the clipboard), and the programs' own imports.
+    static constexpr const char* Names[] = {
+        "shcore", "uxtheme", "version", "dwmapi", "imm32", "msctf", "propsys", "cryptbase", "userenv",
+        "profapi", "winmm", "oleacc", "netapi32", "wtsapi32", "dbghelp", "secur32", "sspicli", "ntmarta",
+        "apphelp", "windowscodecs", "comdlg32", "oleaut32", "rpcrt4", "combase", "sechost", "setupapi",
+        "bcrypt", "crypt32", "msimg32", "usp10", "gdiplus", "urlmon", "wininet", "ws2_32", "mpr", "shlwapi",
+        "shell32", "ole32", "comctl32", "explorerframe", "linkinfo", "ntshrui", "cscapi", "dxgi", "d3d11",
+        "textinputframework", "coremessaging", "iertutil", "srvcli", "edputil", "winsta", "powrprof"};
+    const std::string planted = WinePath(PLANTED_LIBRARY_LINUX);
+    for (const char* name : Names) {
+        const std::string copy = programFolder + "\\" + name + ".dll";
+        EXPECT_TRUE(CopyFileW(Wide(planted).c_str(), Wide(copy).c_str(), FALSE)) << copy;
+    }
 }
 
 void ExpectReport(const MessageBoxView& box, std::string_view title, bool withIcon) {

@@ -23,6 +23,24 @@ void Shoot(const std::string& path);
 // Copies the program built at the Linux path into the folder; the copy's path, or empty.
 std::string CopyProgram(std::string_view linuxExe, const std::string& folder);
 
+// While one lives, every program CopyProgram copies finds the test build's planted library beside it, under
+// the names of system libraries that the programs, Wine or the shell load by name; each copy that a program
+// loads leaves a mark ("shcore.dll in Sellomar.exe"). One at a time.
+class PlantedLibraries {
+public:
+    PlantedLibraries();
+    ~PlantedLibraries();
+    PlantedLibraries(const PlantedLibraries&) = delete;
+    PlantedLibraries& operator=(const PlantedLibraries&) = delete;
+
+    void PlantBeside(const std::string& programFolder) const;
+    // The marks left so far, sorted.
+    std::vector<std::string> Ran() const { return FolderContent(marks_.Path()); }
+
+private:
+    TempFolder marks_;
+};
+
 // Checks that the box is one of the suite's reports: the title, a single button, no owner, an icon or none.
 void ExpectReport(const MessageBoxView& box, std::string_view title, bool withIcon = false);
 // The program's next message box, checked as a report, optionally shot, then answered: its text; nothing

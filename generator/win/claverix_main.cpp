@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include "generator_dialog.h"
+#include "system_library.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadLibrariesFromSystemFolderOnly();
     return ShowGeneratorDialog();
 }

@@ -3,8 +3,10 @@
 
 #include "folder_picker.h"
 #include "main_dialog.h"
+#include "system_library.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadLibrariesFromSystemFolderOnly();
     PickerApartment apartment;
     return ShowMainDialog();
 }

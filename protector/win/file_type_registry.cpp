@@ -7,6 +7,7 @@
 #include "file_type.h"
 #include "platform.h"
 #include "protector_texts.h"
+#include "system_library.h"
 #include "text1252.h"
 #include "unique.h"
 #include "win_text.h"
@@ -103,7 +104,8 @@ void EnsureFileTypeRegistered() {
     std::string programPath = ProgramFilePath(MAX_PATH).value_or(std::string());
     Registration result = RegisterFileType(roots, extension, ProtectedIconIndex, programPath);
     if (result == Registration::Registered) {
-        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+        if (auto notify = SystemFunction<decltype(SHChangeNotify)>(L"shell32.dll", "SHChangeNotify"))
+            notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
         // Success only when the merged classes root now gives the command back, as the next start will read it.
         if (FileTypeNeedsRegistration(HKEY_CLASSES_ROOT, "." + extension)) result = Registration::NotWritten;
     }

@@ -6,6 +6,7 @@
 #include "file_type_registry.h"
 #include "folder_picker.h"
 #include "protector_dialog.h"
+#include "system_library.h"
 #include "unique.h"
 
 namespace {
@@ -31,6 +32,7 @@ void InitialiseCommonControls() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadLibrariesFromSystemFolderOnly();
     PickerApartment apartment;
     InitialiseCommonControls();
     EnsureFileTypeRegistered();
