@@ -20,6 +20,16 @@ std::string WithTrailingBackslash(std::string_view folder) {
     return out;
 }
 
+std::string OpenablePath(std::string_view path) {
+    if (path.size() <= PlainPathLimit) return std::string(path);
+    const char letter = static_cast<char>(path[0] | 0x20);
+    if (letter >= 'a' && letter <= 'z' && path.substr(1, 2) == ":\\") return "\\\\?\\" + std::string(path);
+    // "\\?\" and "\\.\" paths are device paths already, not shares.
+    if (path.substr(0, 2) == "\\\\" && path[2] != '?' && path[2] != '.')
+        return "\\\\?\\UNC" + std::string(path.substr(1));
+    return std::string(path);
+}
+
 std::string ThreeDigitNumber(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%03d", value);

@@ -29,7 +29,7 @@ void PumpOneMessage() {
 }
 
 bool PathExists(std::string_view path1252) {
-    return GetFileAttributesW(Wide(path1252).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path1252).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int ShowMessage(std::string_view text1252, std::string_view title1252, UINT style) {

@@ -21,7 +21,7 @@ bool WriteProtectedFile(const std::string& path, SecretText& key, SecretText& pa
         ClearGroup(record, ChunkGroup::Password);
     }
 
-    std::wstring widePath = Wide(path);
+    std::wstring widePath = WidePath(path);
     UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 existing == ExistingFile::Refuse ? CREATE_NEW : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
@@ -50,8 +50,9 @@ namespace {
 SecretText ReadStoredText(const std::string& path, ChunkGroup group) {
     // The readers only read: an indexer, a sync client or a virus scanner reading the file meanwhile must not
     // hide it from the load, so every kind of sharing is allowed.
-    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return {};

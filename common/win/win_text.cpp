@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "file_names.h"
 #include "text1252.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
@@ -10,6 +11,8 @@ std::wstring Wide(std::string_view text1252) {
     std::u16string wide = cp1252::Widen(text1252);
     return std::wstring(wide.begin(), wide.end());
 }
+
+std::wstring WidePath(std::string_view path1252) { return Wide(OpenablePath(path1252)); }
 
 std::optional<std::string> NarrowExact(std::wstring_view text) {
     return cp1252::NarrowExact(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));

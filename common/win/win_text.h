@@ -10,6 +10,8 @@
 #include "secret_text.h"
 
 std::wstring Wide(std::string_view text1252);
+// A file's path for the file calls: past the platform's path limit, in its extended form (OpenablePath).
+std::wstring WidePath(std::string_view path1252);
 
 // Nothing when the text has a character Windows-1252 cannot hold: such a path must not be used.
 std::optional<std::string> NarrowExact(std::wstring_view text);

@@ -59,7 +59,7 @@ ProtectionState& Protection() {
 SecretText ReadPlainText(const std::string& path, std::size_t stopAbove) {
     PumpOneMessage();
     // Other programs may go on reading and writing the file meanwhile.
-    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return {};
     PlainTextJoiner joiner(stopAbove);

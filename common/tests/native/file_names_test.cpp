@@ -31,6 +31,18 @@ TEST(FileNames, TrailingBackslashIsAddedOnce) {
     EXPECT_EQ(WithTrailingBackslash(""), "");
 }
 
+TEST(FileNames, PathsPastTheLimitOfTheFileCallsTakeTheExtendedForm) {
+    const std::string name = std::string(244, 'c') + ".sclav";  // 250 characters
+    // 259 characters open as they are; 260 and more need "\\?\", on a share "\\?\UNC\".
+    EXPECT_EQ(OpenablePath("C:\\carpe\\" + name), "C:\\carpe\\" + name);
+    EXPECT_EQ(OpenablePath("C:\\carpet\\" + name), "\\\\?\\C:\\carpet\\" + name);
+    EXPECT_EQ(OpenablePath("\\\\srv\\doc\\" + name), "\\\\?\\UNC\\srv\\doc\\" + name);
+    // Short, already extended, a device, or not absolute: left alone.
+    for (const std::string& other : {"\\\\sr\\do\\" + name, "\\\\?\\C:\\carpet\\" + name,
+                                     "\\\\.\\C:\\carpet\\" + name, "mis carpetas\\" + name})
+        EXPECT_EQ(OpenablePath(other), other);
+}
+
 TEST(FileNames, ThreeDigitNumbers) {
     EXPECT_EQ(ThreeDigitNumber(0), "000");
     EXPECT_EQ(ThreeDigitNumber(7), "007");

@@ -1,6 +1,7 @@
 // Writing and reading .sclav files through the real file calls.
 #include <gtest/gtest.h>
 
+#include "platform.h"
 #include "protected_file.h"
 #include "temp_folder.h"
 #include "unique.h"
@@ -94,4 +95,14 @@ TEST_F(ProtectedFileTest, AccentedPathsWorkThroughWideCalls) {
     ASSERT_TRUE(Write("contrase\xF1" "a \x80.sclav", "clave", "p"));
     EXPECT_EQ(ReadStoredPassword(folder / "contrase\xF1" "a \x80.sclav"), "p");
     EXPECT_TRUE(FileExists(folder / "contrase\xF1" "a \x80.sclav"));
+}
+
+TEST_F(ProtectedFileTest, FilesPastThePathLimitAreWrittenAndRead) {
+    // A folder of 240 characters, which any system makes, and a name that takes the path to 267.
+    const std::string deep = std::string(240 - folder.Path().size(), 'd'), name = "contrase\xF1" "a del banco.sclav";
+    folder.MakeFolders(deep);
+    ASSERT_TRUE(Write(deep + "\\" + name, "clave", "secreto", ExistingFile::Refuse));
+    EXPECT_EQ(FolderContent(folder / deep + "\\"), std::vector<std::string>{name});
+    EXPECT_TRUE(PathExists(folder / deep + "\\" + name));
+    EXPECT_EQ(ReadStoredPassword(folder / deep + "\\" + name), "secreto");
 }
