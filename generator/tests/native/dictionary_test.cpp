@@ -61,6 +61,7 @@ TEST(Dictionary, WordListLinesOf_CutsLongLinesAndStopsAtTheLastDrawableLine) {
 }
 
 TEST(Dictionary, ReadWordAt_EmptyPastTheEnd) {
+    EXPECT_EQ(WordListName, "le.txt");
     const Lines lines{"uno", "dos", "tres"};
     EXPECT_EQ(ReadWordAt(lines, 1), "uno");
     EXPECT_EQ(ReadWordAt(lines, 3), "tres");

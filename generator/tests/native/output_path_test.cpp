@@ -29,6 +29,8 @@ TEST(OutputPath, OutputPath_JoinsAsTypedAndRefusesTooLong) {
     EXPECT_EQ(OutputPath(folder, longest + "n"), std::nullopt);
 }
 
+TEST(OutputPath, PasswordLinesEndWithTwoCarriageReturnsAndALineFeed) { EXPECT_EQ(PasswordLineEnd, "\r\r\n"); }
+
 TEST(OutputPath, NamesADevice_InAnyPartWhateverTheExtensionCaseOrTrailingDots) {
     for (const char* name : {"nul", "NUL.txt", "Con.tar.gz", "aux .txt", "prn..", "com1", "LPT9.log", "com\xB9.txt",
                              "lpt\xB3", "conin$", "CONOUT$.txt", "x\\nul\\a.txt", "con/a.txt", "sub\\Aux"})
