@@ -105,7 +105,8 @@ TEST(Dictionary, SearchWord_DrawsUntilALineOfTheLengthComesUp) {
     for (int i = 1; i <= 1000; ++i) lines.push_back(i % 10 == 0 ? "p" + std::to_string(10000 + i / 10).substr(1) : "xy");
     RandomSource random;
     int pumps = 0;
-    const WordSearchResult found = SearchWord(lines, 5, random, SteppingClock(12 * 3600000), [&] { return ++pumps, true; });
+    const WordSearchResult found =
+        SearchWord(lines, 5, random, SteppingClock(12 * 3600000), [&] { return ++pumps, true; });
     ASSERT_EQ(found.outcome, WordSearch::Found);
     EXPECT_EQ(found.word.size(), 5u);
     EXPECT_NE(std::find(lines.begin(), lines.end(), found.word.view()), lines.end()) << found.word.view();

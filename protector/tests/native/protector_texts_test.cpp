@@ -24,6 +24,7 @@ TEST(ProtectorTexts, MessagesOfTheRunAndTheRegistration) {
     EXPECT_EQ(SecondPickMessage, "Ahora vas a elegir la carpeta donde deseas que se guarden ...");
     EXPECT_EQ(CancelledMessage, "Acci\xF3" "n cancelada ...");
     EXPECT_EQ(PasswordLengthMessage, "La contrase\xF1" "a del programa debe tener entre 4 y 50 caracteres ...");
-    EXPECT_EQ(RegisteredMessage, ".sclav Registrado ...\r\nsi sale m\xE1" "s este mensaje, dale compatibilidad XP SP 2 ...");
+    EXPECT_EQ(RegisteredMessage,
+              ".sclav Registrado ...\r\nsi sale m\xE1" "s este mensaje, dale compatibilidad XP SP 2 ...");
     EXPECT_EQ(ExtensionDotMessage, "Error : Extension se pone sin punto ...");
 }
