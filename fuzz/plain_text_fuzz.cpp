@@ -18,10 +18,13 @@
 
 namespace {
 
-// What the joiner keeps: up to 0x1A, without CRs nor the LF right after a CR, at most PlainTextLimit
-// characters and one more than stopAbove.
+constexpr std::size_t Kept = 2049;           // the text buffer holds 2050 bytes with its zero
+constexpr std::size_t LongestPassword = 50;  // what a protected file can store
+
+// What the joiner keeps: up to 0x1A, without CRs nor the LF right after a CR, at most Kept characters and
+// one more than stopAbove.
 std::string Model(std::string_view content, std::size_t stopAbove) {
-    const std::size_t keep = stopAbove >= PlainTextLimit ? PlainTextLimit : stopAbove + 1;
+    const std::size_t keep = stopAbove >= Kept ? Kept : stopAbove + 1;
     std::string text;
     bool afterCr = false;
     for (char c : content) {
@@ -35,9 +38,9 @@ std::string Model(std::string_view content, std::size_t stopAbove) {
 
 std::size_t ChooseStopAbove(FuzzedDataProvider& input) {
     switch (input.ConsumeIntegralInRange<int>(0, 3)) {
-        case 0: return PlainTextLimit;
-        case 1: return MaxPlainText;  // what the protection run reads with
-        case 2: return input.ConsumeIntegralInRange<std::size_t>(0, PlainTextLimit + 100);
+        case 0: return Kept;
+        case 1: return LongestPassword;  // what the protection run reads with
+        case 2: return input.ConsumeIntegralInRange<std::size_t>(0, Kept + 100);
         default: return input.ConsumeIntegral<std::size_t>();
     }
 }
@@ -52,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string text(JoinPlainLines(content, stopAbove).view());
     FUZZ_CHECK(text.find('\r') == std::string::npos && text.find('\x1A') == std::string::npos);
-    FUZZ_CHECK(text.size() <= PlainTextLimit);
+    FUZZ_CHECK(text.size() <= Kept);
     FUZZ_CHECK(stopAbove == std::numeric_limits<std::size_t>::max() || text.size() <= stopAbove + 1);
     FUZZ_CHECK(text == Model(content, stopAbove));
 
@@ -71,9 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The protection run: the text read with its limit, accepted or not, and what its record gives back.
-    const std::string read(JoinPlainLines(content, MaxPlainText).view());
+    const std::string read(JoinPlainLines(content, LongestPassword).view());
     const bool accepted = IsAcceptedPlainText(read);
-    FUZZ_CHECK(accepted == (!read.empty() && read.size() <= MaxPlainText && read.find('\0') == std::string::npos &&
+    FUZZ_CHECK(accepted == (!read.empty() && read.size() <= LongestPassword && read.find('\0') == std::string::npos &&
                             read.find_first_not_of(' ') != std::string::npos));
     if (accepted) {
         ProtectedRecord record;

@@ -12,6 +12,10 @@
 
 namespace {
 
+constexpr std::size_t RecordLength = 184;  // bytes of one record
+constexpr std::size_t ChunkLength = 5;     // characters of one chunk
+constexpr std::size_t GroupLength = 50;    // characters of a group's ten chunks
+
 // The chunk's text computed with arithmetic instead of decimal strings: the groups of three digits from the
 // lowest up, each 1 to 255, at most five of them.
 std::string ArithmeticDecode(std::int64_t value) {
@@ -28,15 +32,15 @@ std::string ArithmeticDecode(std::int64_t value) {
 void CheckChunk(std::int64_t value) {
     const std::string text = DecodeChunk(value);
     FUZZ_CHECK(text == ArithmeticDecode(value));
-    FUZZ_CHECK(text.size() <= CharactersPerChunk);
+    FUZZ_CHECK(text.size() <= ChunkLength);
     FUZZ_CHECK(text.find('\0') == std::string::npos);
     // Five characters are what EncodeChunk makes: encoding them again gives the same value.
-    if (text.size() == CharactersPerChunk) FUZZ_CHECK(EncodeChunk(text) == value);
+    if (text.size() == ChunkLength) FUZZ_CHECK(EncodeChunk(text) == value);
 }
 
 // A text the readers give: short enough for a group, no zero byte, no spaces at its ends.
 void CheckReadText(std::string_view text) {
-    FUZZ_CHECK(text.size() <= MaxStoredLength);
+    FUZZ_CHECK(text.size() <= GroupLength);
     FUZZ_CHECK(text.find('\0') == std::string_view::npos);
     FUZZ_CHECK(text == cp1252::TrimSpaces(text));
 }
@@ -51,16 +55,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view content(reinterpret_cast<const char*>(data), size);
 
     const auto offset = LastRecordOffset(size);
-    if (size == 0 || size % RecordSize != 0) {
+    if (size == 0 || size % RecordLength != 0) {
         FUZZ_CHECK(!offset);
     } else {
-        FUZZ_CHECK(offset && *offset % RecordSize == 0 && *offset + RecordSize == size);
+        FUZZ_CHECK(offset && *offset % RecordLength == 0 && *offset + RecordLength == size);
     }
 
     // Every whole record parses and serializes back to the same bytes; its groups read as valid texts.
-    for (std::size_t at = 0; at + RecordSize <= size; at += RecordSize) {
+    for (std::size_t at = 0; at + RecordLength <= size; at += RecordLength) {
         const ProtectedRecord record = ParseRecord(data + at);
-        FUZZ_CHECK(Bytes(SerializeRecord(record)) == content.substr(at, RecordSize));
+        FUZZ_CHECK(Bytes(SerializeRecord(record)) == content.substr(at, RecordLength));
         CheckReadText(GroupText(record, ChunkGroup::Key));
         CheckReadText(GroupText(record, ChunkGroup::Password));
     }
@@ -79,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string trimmed = cp1252::TrimSpaces(typed);
         FUZZ_CHECK(ChunkText(fresh, typed, ChunkGroup::Password) == !trimmed.empty());
         const std::string written =
-            std::string(content.substr(0, size - size % RecordSize)) + std::string(Bytes(SerializeRecord(fresh)));
+            std::string(content.substr(0, size - size % RecordLength)) + std::string(Bytes(SerializeRecord(fresh)));
         FUZZ_CHECK(StoredText(written, ChunkGroup::Password) ==
-                   cp1252::TrimSpaces(cp1252::CutTo(trimmed, MaxStoredLength)));
+                   cp1252::TrimSpaces(cp1252::CutTo(trimmed, GroupLength)));
         FUZZ_CHECK(StoredText(written, ChunkGroup::Key).empty());
     }
 

@@ -153,7 +153,7 @@ TEST(NothingLost, WholeRoad_UserFilesKeptGeneratorFileOnlyGrowsNoSclavReplaced) 
     ASSERT_TRUE(CreateDirectoryW(Wide(source + "\\sub").c_str(), nullptr));
     ASSERT_TRUE(e2e::WriteFileBytes(source + "\\sub\\correo.log", "correo-2020\r\nsegunda\r\n"));
     ASSERT_TRUE(e2e::WriteFileBytes(source + "\\sub\\vacio.txt", ""));
-    ASSERT_NO_FATAL_FAILURE(portaclip_e2e::Protect(target / "notas.sclav", "otra clave", "antigua"));
+    ASSERT_NO_FATAL_FAILURE(Protect(target / "notas.sclav", "otra clave", "antigua"));
     ASSERT_TRUE(e2e::WriteFileBytes(target / "roto.sclav", "no record"));
     ASSERT_TRUE(e2e::WriteFileBytes(target / "apuntes.txt", "el destino no se escanea"));
     const road::TreeState sourceBefore = road::Snapshot(source);

@@ -21,15 +21,16 @@ import check_package  # noqa: E402
 import make_release  # noqa: E402
 
 FOLDER = "Contrasenas-1.0.0-win64"
+PROGRAMS = ("Claverix.exe", "Sellomar.exe", "Portaclip.exe")
 
 
-def word_list(count=check_package.FEWEST_WORDS, extra=b""):
+def word_list(count=80000, extra=b""):
     words = [b"x" * (4 + i % 15) for i in range(count)]  # every length from 4 to 18
     return b"".join(w + b"\r\n" for w in words) + extra
 
 
 def readme(name):
-    lines = ["%s line %d" % (name, i) for i in range(12)] + list(check_package.PROGRAMS)
+    lines = ["%s line %d" % (name, i) for i in range(12)] + list(PROGRAMS)
     return "\r\n".join(lines).encode("cp1252") + b"\r\n"
 
 
@@ -37,7 +38,7 @@ LICENCE = b"MIT License\r\n\r\nCopyright (c) 2026 Velmor Soft\r\n" + b"terms\r\n
 
 
 def good_entries():
-    entries = {p: b"MZ fake " + p.encode() for p in check_package.PROGRAMS}
+    entries = {p: b"MZ fake " + p.encode() for p in PROGRAMS}
     entries["le.txt"] = word_list()
     entries["LEEME.txt"] = readme("Espa\xf1ol")
     entries["README.txt"] = readme("English")
@@ -71,7 +72,7 @@ class PackageTest(unittest.TestCase):
 
     def test_sound_package_passes_and_every_program_is_checked(self):
         self.assertEqual(self.check(good_entries()), [])
-        self.assertEqual(sorted(self.checked), sorted(check_package.PROGRAMS))
+        self.assertEqual(sorted(self.checked), sorted(PROGRAMS))
 
     def test_layout_problems(self):
         cases = [
@@ -109,8 +110,8 @@ class PackageTest(unittest.TestCase):
 
     def test_word_list_problems(self):
         cases = [
-            ("too short", word_list(1000), "lines, expected"),
-            ("too long", word_list(check_package.DRAWN_LINES + 1), "lines, expected"),
+            ("too short", word_list(79999), "le.txt has 79999 lines, expected 80000 to 88036"),
+            ("too long", word_list(88037), "le.txt has 88037 lines, expected 80000 to 88036"),
             ("lone line feed", word_list() + b"abcd\n", "CR LF"),
             ("empty line", word_list() + b"\r\n", "empty lines"),
             ("end-of-text byte", word_list() + b"ab\x1acd\r\n", "0x1A"),
@@ -122,6 +123,7 @@ class PackageTest(unittest.TestCase):
             with self.subTest(label):
                 problems = check_package.check_word_list(data)
                 self.assertTrue(any(expected in p for p in problems), problems)
+        self.assertEqual(check_package.check_word_list(word_list(88036)), [])  # every line drawn
 
     def test_text_problems(self):
         cases = [
@@ -155,10 +157,10 @@ class ReleaseTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
         self.addCleanup(self.folder.cleanup)
-        self.symbols = {p + ".debug": b"symbols of " + p.encode() for p in check_package.PROGRAMS}
+        self.symbols = {p + ".debug": b"symbols of " + p.encode() for p in PROGRAMS}
         self.facts = {p: (EPOCH, {
             ".text": b"code", ".gnu_debuglink": debug_link(p + ".debug", self.symbols[p + ".debug"])})
-                      for p in check_package.PROGRAMS}
+                      for p in PROGRAMS}
         self.msi_times = [EPOCH, EPOCH]
         self.tables = good_tables()
         self.template = "x64;1034"

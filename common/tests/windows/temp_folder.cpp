@@ -1,11 +1,15 @@
 #include "temp_folder.h"
 
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
+#include "protected_file.h"
+#include "protected_record.h"
+#include "text1252.h"
 #include "win_text.h"
 
 TempFolder::TempFolder() {
@@ -67,4 +71,10 @@ std::vector<std::string> FolderContent(const std::string& folder) {
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+void Protect(const std::string& path, std::string_view keyText, std::string_view passwordText) {
+    SecretText key(keyText), password(passwordText);
+    if (cp1252::TrimmedView(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
+    ASSERT_TRUE(WriteProtectedFile(path, key, password)) << path;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TempFolder {
@@ -29,3 +30,6 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // What the folder (ending with a backslash) holds, sorted, folders with a backslash after them; without "." and "..".
 std::vector<std::string> FolderContent(const std::string& folder);
+
+// A .sclav file as the protector writes it; a blank key makes a file whose key reads empty.
+void Protect(const std::string& path, std::string_view key, std::string_view password);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "dictionary.h"
-#include "text1252.h"
 
 namespace {
 
@@ -19,8 +19,6 @@ Clock SteppingClock(int startMs) {
 Clock FixedClock(TimeOfDay time) {
     return [time] { return time; };
 }
-
-const Pump NoPump = [] { return true; };
 
 using Lines = std::vector<std::string>;
 
@@ -52,22 +50,23 @@ TEST(Dictionary, WordListLinesOf_CutsLongLinesAndStopsAtTheLastDrawableLine) {
     const std::string longLine(130, 'x');
     const Lines cut = WordListLinesOf(longLine + "\r\nsol\r\n");
     ASSERT_EQ(cut.size(), 2u);
-    EXPECT_EQ(cut[0], std::string(LongestWordLine, 'x'));
+    EXPECT_EQ(cut[0], std::string(122, 'x'));
     EXPECT_EQ(cut[1], "sol");
 
     std::string many;
-    for (int i = 0; i < WordListLines + 5; ++i) many += "w" + std::to_string(i) + "\r\n";
+    for (int i = 1; i <= 88040; ++i) many += "w" + std::to_string(i) + "\r\n";
     const Lines capped = WordListLinesOf(many);
-    ASSERT_EQ(capped.size(), static_cast<std::size_t>(WordListLines));
-    EXPECT_EQ(capped.back(), "w" + std::to_string(WordListLines - 1));
+    ASSERT_EQ(capped.size(), 88036u);
+    EXPECT_EQ(capped.back(), "w88036");
 }
 
 TEST(Dictionary, ReadWordAt_EmptyPastTheEnd) {
+    EXPECT_EQ(WordListName, "le.txt");
     const Lines lines{"uno", "dos", "tres"};
     EXPECT_EQ(ReadWordAt(lines, 1), "uno");
     EXPECT_EQ(ReadWordAt(lines, 3), "tres");
     EXPECT_EQ(ReadWordAt(lines, 4), "");
-    EXPECT_EQ(ReadWordAt(lines, WordListLines), "");
+    EXPECT_EQ(ReadWordAt(lines, 88036), "");
     EXPECT_EQ(ReadWordAt({}, 1), "");
 }
 
@@ -105,20 +104,23 @@ TEST(Dictionary, SearchWord_DrawsUntilALineOfTheLengthComesUp) {
     Lines lines;
     for (int i = 1; i <= 1000; ++i) lines.push_back(i % 10 == 0 ? "p" + std::to_string(10000 + i / 10).substr(1) : "xy");
     RandomSource random;
-    const Clock clock = SteppingClock(12 * 3600000);
-    RandomSource replay;
-    const Clock replayClock = SteppingClock(12 * 3600000);
     int pumps = 0;
-    const WordSearchResult found = SearchWord(lines, 5, random, clock, [&] { return ++pumps, true; });
+    const WordSearchResult found =
+        SearchWord(lines, 5, random, SteppingClock(12 * 3600000), [&] { return ++pumps, true; });
     ASSERT_EQ(found.outcome, WordSearch::Found);
     EXPECT_EQ(found.word.size(), 5u);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), found.word.view()), lines.end()) << found.word.view();
     EXPECT_EQ(found.draws, pumps);
 
-    // The word is the line that the last of the draws named.
-    int line = 0;
-    for (int i = 0; i < found.draws; ++i) line = RandomWordLine(replay, replayClock);
-    EXPECT_EQ(found.word, ReadWordAt(lines, line));
-    EXPECT_EQ(random.RandomState, replay.RandomState);
+    // Reseeded at noon before every draw, each draw names line 35351: the word is that line, at once.
+    lines.assign(40000, "xy");
+    lines[35350] = "hueso";
+    int noonPumps = 0;
+    const WordSearchResult atNoon =
+        SearchWord(lines, 5, random, FixedClock({12, 0, 0, 0}), [&] { return ++noonPumps < 100; });
+    ASSERT_EQ(atNoon.outcome, WordSearch::Found);
+    EXPECT_EQ(atNoon.word, "hueso");
+    EXPECT_EQ(atNoon.draws, 1);
 }
 
 TEST(Dictionary, SearchWord_NoWordOfTheLengthGivesUpAtOnce) {
@@ -133,18 +135,16 @@ TEST(Dictionary, SearchWord_NoWordOfTheLengthGivesUpAtOnce) {
 }
 
 TEST(Dictionary, SearchWord_StopsWhenThePumpSaysSo) {
-    Lines lines(100, "xy");
-    lines.push_back("hueso");  // reachable, but only once in 88036 draws
+    // The one five-letter line is reachable, but at noon every draw names line 35351.
+    Lines lines(40000, "xy");
+    lines.push_back("hueso");
     RandomSource random;
     int pumps = 0;
     const WordSearchResult stopped =
-        SearchWord(lines, 5, random, SteppingClock(0), [&] { return ++pumps < 50; });
-    // Unless one of the 50 draws happened to hit line 101, the search ends without a word.
-    if (stopped.outcome != WordSearch::Found) {
-        EXPECT_EQ(stopped.outcome, WordSearch::Stopped);
-        EXPECT_EQ(stopped.draws, 50);
-    }
-    EXPECT_EQ(pumps, stopped.draws);
+        SearchWord(lines, 5, random, FixedClock({12, 0, 0, 0}), [&] { return ++pumps < 50; });
+    EXPECT_EQ(stopped.outcome, WordSearch::Stopped);
+    EXPECT_EQ(stopped.draws, 50);
+    EXPECT_EQ(pumps, 50);
 }
 
 TEST(Dictionary, FoldAccents_OnlyLowerCaseGraveAndAcuteVowels) {
@@ -152,7 +152,7 @@ TEST(Dictionary, FoldAccents_OnlyLowerCaseGraveAndAcuteVowels) {
     // Upper-case accented vowels, ñ, ü, circumflex vowels and plain text stay as they are.
     const std::string kept = "\xC1\xC9\xCD\xD3\xDA\xC0\xF1\xD1\xFC\xDC\xE2\xEA casa-1";
     EXPECT_EQ(FoldAccents(kept), kept);
-    EXPECT_EQ(FoldAccents(std::string(130, '\xE1')), std::string(LongestWordLine, 'a'));
+    EXPECT_EQ(FoldAccents(std::string(130, '\xE1')), std::string(122, 'a'));
 }
 
 TEST(Dictionary, FinishWord_CaseBeforeFolding) {
@@ -183,23 +183,22 @@ TEST(Dictionary, FinishWord_MixedCaseFoldsOnlyVowelsThatComeOutLower) {
     mixed.LowerMode = 0;
     mixed.MixedMode = 1;
     const std::string word = "\xC1rbol cami\xF3n \xE9xito";  // Árbol camión éxito
+    // Reseeded at noon, the first draw of 1 or 2 is 1 (lower case); the rest follow the formula.
+    RandomSource random;
+    EXPECT_EQ(FinishWord(word, mixed, random, FixedClock({12, 0, 0, 0})), "arbOL cAMI\xD3N eXIto");
+    EXPECT_EQ(FinishWord(word, mixed, random, FixedClock({16, 0, 0, 2})), "aRboL cAMion eXiTO");
+
+    // Every character comes out in one case or the other, independently; in lower case without its accent.
+    const std::string lower = "arbol camion exito", upper = "\xC1RBOL CAMI\xD3N \xC9XITO";
     bool sawAccentKept = false, sawAccentFolded = false;
     for (int ms = 0; ms < 100; ++ms) {
-        RandomSource random;
-        RandomSource replay;
-        const Clock clock = FixedClock({16, 0, 0, ms});
-        const SecretText result = FinishWord(word, mixed, random, clock);
+        const SecretText result = FinishWord(word, mixed, random, FixedClock({16, 0, 0, ms}));
         ASSERT_EQ(result.size(), word.size());
-        replay.Reseed(clock());
         for (std::size_t i = 0; i < word.size(); ++i) {
-            const auto c = static_cast<unsigned char>(word[i]);
-            const bool lowerDrawn = replay.RandomInt(1, 2) == 1;
-            const unsigned char expected = lowerDrawn ? cp1252::ToLower(c) : cp1252::ToUpper(c);
-            const SecretText folded = FoldAccents(std::string(1, static_cast<char>(expected)));
-            EXPECT_EQ(result[i], folded[0]) << "ms " << ms << " position " << i;
-            if (c == 0xF3 || c == 0xC1 || c == 0xE9) {
-                sawAccentFolded |= lowerDrawn;
-                sawAccentKept |= !lowerDrawn;
+            EXPECT_TRUE(result[i] == lower[i] || result[i] == upper[i]) << "ms " << ms << " position " << i;
+            if (word[i] != lower[i]) {
+                sawAccentFolded |= result[i] == lower[i];
+                sawAccentKept |= result[i] == upper[i];
             }
         }
     }

@@ -11,10 +11,11 @@ TEST(OutputPath, ProgramFolderOf_KeepsUpToTheLastBackslash) {
 }
 
 TEST(OutputPath, ProgramFolderOf_RefusesAFolderTooLongForItsBuffer) {
-    const std::string fits = "C:\\" + std::string(LongestProgramFolder - 4, 'a') + "\\";
-    ASSERT_EQ(fits.size(), LongestProgramFolder);
+    // The folder's buffer holds 255 bytes with its zero.
+    const std::string fits = "C:\\" + std::string(250, 'a') + "\\";
+    ASSERT_EQ(fits.size(), 254u);
     EXPECT_EQ(ProgramFolderOf(fits + "Claverix.exe"), fits);
-    const std::string tooLong = "C:\\" + std::string(LongestProgramFolder - 3, 'a') + "\\";
+    const std::string tooLong = "C:\\" + std::string(251, 'a') + "\\";
     EXPECT_EQ(ProgramFolderOf(tooLong + "Claverix.exe"), std::nullopt);
 }
 
@@ -23,10 +24,12 @@ TEST(OutputPath, OutputPath_JoinsAsTypedAndRefusesTooLong) {
     EXPECT_EQ(OutputPath("C:\\p\\", "x\\y.txt"), "C:\\p\\x\\y.txt");
     EXPECT_EQ(OutputPath("C:\\p\\", " b "), "C:\\p\\ b ");
     const std::string folder = "C:\\p\\";
-    const std::string longest(LongestOutputPath - folder.size(), 'n');
+    const std::string longest(259 - folder.size(), 'n');  // the platform's 260 with the zero
     EXPECT_EQ(OutputPath(folder, longest), folder + longest);
     EXPECT_EQ(OutputPath(folder, longest + "n"), std::nullopt);
 }
+
+TEST(OutputPath, PasswordLinesEndWithTwoCarriageReturnsAndALineFeed) { EXPECT_EQ(PasswordLineEnd, "\r\r\n"); }
 
 TEST(OutputPath, NamesADevice_InAnyPartWhateverTheExtensionCaseOrTrailingDots) {
     for (const char* name : {"nul", "NUL.txt", "Con.tar.gz", "aux .txt", "prn..", "com1", "LPT9.log", "com\xB9.txt",

@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "protected_file.h"
-#include "protected_record.h"
-#include "text1252.h"
 #include "win_text.h"
 
 namespace portaclip_e2e {
@@ -41,12 +38,6 @@ std::optional<POINT> LineCentre(HWND list, int index) {
     return centre;
 }
 }  // namespace
-
-void Protect(const std::string& path, std::string_view keyText, std::string_view passwordText) {
-    SecretText key(keyText), password(passwordText);
-    if (cp1252::TrimmedView(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
-    ASSERT_TRUE(WriteProtectedFile(path, key, password)) << path;
-}
 
 bool FlushPosted(HWND dialog, int focusId) {
     HWND target = GetDlgItem(dialog, focusId);

@@ -45,9 +45,6 @@ inline constexpr char HelpMessage[] =
     "\r\n"
     "Que lo disfruten ....     (c) Velmor Soft";
 
-// A .sclav file as the protector writes it; a blank key makes a file whose key reads empty.
-void Protect(const std::string& path, std::string_view key, std::string_view password);
-
 // Posts a focus change to the dialog and waits until the program has made it: every message posted to the
 // dialog before it has then been handled too.
 bool FlushPosted(HWND dialog, int focusId);

@@ -4,6 +4,15 @@
 #include "font_cache.h"
 #include "loader_texts.h"
 
+TEST(LoaderTexts, CaptionsTitlesAndTheLoadedMessage) {
+    EXPECT_EQ(MainCaption, "Desde aqui todas tus contrase\xF1" "as ...");
+    EXPECT_EQ(LoginCaption, "Acceda con su contrase\xF1" "a ...");
+    EXPECT_EQ(PlainTitle, "...");
+    EXPECT_EQ(LoadTitle, "Programador ...");
+    EXPECT_EQ(StatusTitle, "Status for all items");
+    EXPECT_EQ(LoadedText, "Ya he cargado, GRACIAS!!!");
+}
+
 TEST(LoaderTexts, LengthMessageHasTheCountOnItsOwnLine) {
     EXPECT_EQ(LengthText(12), "El n\xBA de caracteres del password es :\r\n12 digitos ...");
     EXPECT_EQ(LengthText(0), "El n\xBA de caracteres del password es :\r\n0 digitos ...");

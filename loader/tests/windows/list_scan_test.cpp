@@ -9,19 +9,10 @@
 
 #include "hidden_window.h"
 #include "list_scan.h"
-#include "protected_file.h"
 #include "temp_folder.h"
-#include "text1252.h"
 #include "win_text.h"
 
 namespace {
-
-// A .sclav file as the protector writes it; a blank key gives a file whose key reads empty.
-void Protect(const std::string& path, std::string_view keyText, std::string_view passwordText) {
-    SecretText key(keyText), password(passwordText);
-    if (cp1252::TrimmedView(key).empty()) ClearGroup(WriterRecord(), ChunkGroup::Key);
-    ASSERT_TRUE(WriteProtectedFile(path, key, password)) << path;
-}
 
 // Each test scans a folder of its own into a list of its own, logged in with "k" unless it says otherwise.
 class ListScan : public ::testing::Test {

@@ -18,7 +18,8 @@ TEST(FileType, TrimBackslashes) {
 }
 
 TEST(FileType, FileTypeStrings_ThreeKeysWithDoubledPath) {
-    auto strings = FileTypeStrings("sclav", "C:\\Herramientas\\Sellomar.exe", 1);
+    // With the extension and icon the program registers.
+    auto strings = FileTypeStrings(ProtectedExtension, "C:\\Herramientas\\Sellomar.exe", ProtectedIconIndex);
     ASSERT_EQ(strings.size(), 3u);
     EXPECT_EQ(strings[0].subkey, "\\.sclav");
     EXPECT_EQ(strings[0].data, "sclav-files");
