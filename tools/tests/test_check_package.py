@@ -166,17 +166,15 @@ class ReleaseTest(unittest.TestCase):
         self.template = "x64;1034"
         self.unsealed = set()
 
+    def put(self, entries):
+        paths = {name: os.path.join(self.folder.name, name) for name in entries}
+        for name, data in entries.items():
+            with open(paths[name], "wb") as f:
+                f.write(data)
+        return paths
+
     def write(self, epoch=EPOCH, symbols=None):
-        files = {}
-        for name, data in good_entries().items():
-            files[name] = os.path.join(self.folder.name, name)
-            with open(files[name], "wb") as f:
-                f.write(data)
-        symbol_files = {}
-        for name, data in (symbols or self.symbols).items():
-            symbol_files[name] = os.path.join(self.folder.name, name)
-            with open(symbol_files[name], "wb") as f:
-                f.write(data)
+        files, symbol_files = self.put(good_entries()), self.put(symbols or self.symbols)
         out = os.path.join(self.folder.name, "dist")
         os.makedirs(out, exist_ok=True)
         make_release.write_zip(os.path.join(out, FOLDER + ".zip"), FOLDER, files, epoch)

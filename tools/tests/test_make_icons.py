@@ -81,23 +81,11 @@ def decode_png(blob):
     for y in range(h):
         ftype = raw[y * (stride + 1)]
         line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        assert ftype <= 4, "unknown PNG filter %d" % ftype
         for i in range(stride):
-            left = line[i - 4] if i >= 4 else 0
-            up = prev[i]
-            ul = prev[i - 4] if i >= 4 else 0
-            if ftype == 0:
-                pred = 0
-            elif ftype == 1:
-                pred = left
-            elif ftype == 2:
-                pred = up
-            elif ftype == 3:
-                pred = (left + up) // 2
-            elif ftype == 4:
-                pred = paeth(left, up, ul)
-            else:
-                raise AssertionError("unknown PNG filter %d" % ftype)
-            line[i] = (line[i] + pred) & 255
+            left, up, ul = (line[i - 4], prev[i], prev[i - 4]) if i >= 4 else (0, prev[i], 0)
+            # None, Sub, Up, Average, Paeth
+            line[i] = (line[i] + (0, left, up, (left + up) // 2, paeth(left, up, ul))[ftype]) & 255
         rows.append([tuple(line[i:i + 4]) for i in range(0, stride, 4)])
         prev = line
     return w, h, rows
@@ -152,9 +140,7 @@ class IconFilesTest(unittest.TestCase):
                 raise RuntimeError("make_icons.py %s failed: %s" % (name, result.stderr.decode()))
             with open(path, "rb") as f:
                 cls.files[name] = f.read()
-        cls.images = {}
-        for name, data in cls.files.items():
-            cls.images[name] = [(e, decode_entry(e)) for e in parse_ico(data)]
+        cls.images = {name: [(e, decode_entry(e)) for e in parse_ico(data)] for name, data in cls.files.items()}
 
     @classmethod
     def tearDownClass(cls):
@@ -169,10 +155,7 @@ class IconFilesTest(unittest.TestCase):
     def test_directory_entry_fields(self):
         for name, data in self.files.items():
             for n, e in enumerate(parse_ico(data)):
-                self.assertEqual(e["colors"], 0, name)
-                self.assertEqual(e["reserved"], 0, name)
-                self.assertEqual(e["planes"], 1, name)
-                self.assertEqual(e["bits"], 32, name)
+                self.assertEqual((e["colors"], e["reserved"], e["planes"], e["bits"]), (0, 0, 1, 32), name)
                 # 256 is written as 0 in the width and height bytes.
                 raw_w, raw_h = data[6 + 16 * n], data[7 + 16 * n]
                 expected = 0 if e["width"] == 256 else e["width"]
@@ -202,10 +185,8 @@ class IconFilesTest(unittest.TestCase):
             for e, (kind, w, h, rows, mask) in images:
                 if kind != "dib":
                     continue
-                for y in range(h):
-                    for x in range(w):
-                        self.assertEqual(mask[y][x], 1 if rows[y][x][3] == 0 else 0,
-                                         "%s %d px: mask disagrees at (%d, %d)" % (name, w, x, y))
+                self.assertEqual(mask, [[1 if p[3] == 0 else 0 for p in r] for r in rows],
+                                 "%s %d px: mask disagrees with alpha" % (name, w))
 
     def test_alpha_has_transparent_edge_and_opaque_body(self):
         for name, images in self.images.items():
@@ -231,10 +212,8 @@ class IconFilesTest(unittest.TestCase):
     def test_fully_transparent_pixels_carry_no_colour(self):
         for name, images in self.images.items():
             for e, (_, w, h, rows, _) in images:
-                for r in rows:
-                    for p in r:
-                        if p[3] == 0:
-                            self.assertEqual(p, (0, 0, 0, 0), "%s %d px" % (name, w))
+                self.assertEqual([p for r in rows for p in r if p[3] == 0 and p != (0, 0, 0, 0)], [],
+                                 "%s %d px" % (name, w))
 
     def test_colours_are_not_premultiplied(self):
         # The 16 px document has no soft shadows, so a pixel its edges only partly cover keeps the
