@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr std::int64_t Noon = 12LL * 3600 * 1000;
+constexpr std::int64_t Hour = 3600LL * 1000;
+constexpr std::int64_t Noon = 12 * Hour;
 constexpr std::int64_t Evening = 21LL * 3600 * 1000 + 30 * 60 * 1000;
 
 int Draw(std::int64_t ms) {
@@ -40,10 +41,8 @@ TEST(Clock, TimeOfDayAt_RoundTripsAndWrapsAtMidnight) {
     };
     for (const auto& c : cases) {
         const TimeOfDay t = TimeOfDayAt(c.ms);
-        EXPECT_EQ(t.hours, c.time.hours) << c.ms;
-        EXPECT_EQ(t.minutes, c.time.minutes) << c.ms;
-        EXPECT_EQ(t.seconds, c.time.seconds) << c.ms;
-        EXPECT_EQ(t.milliseconds, c.time.milliseconds) << c.ms;
+        EXPECT_EQ((std::vector<int>{t.hours, t.minutes, t.seconds, t.milliseconds}),
+                  (std::vector<int>{c.time.hours, c.time.minutes, c.time.seconds, c.time.milliseconds})) << c.ms;
         EXPECT_EQ(MillisecondsOf(t), ((c.ms % 86400000) + 86400000) % 86400000);
     }
 }
@@ -163,7 +162,6 @@ TEST(Report, FigureLine_GivesTheSpreadAndTheRatioOrADashForNoFloor) {
 }
 
 TEST(PasswordFloor, DistinctSeeds_EveryMillisecondAtNightOneInEightInTheEvening) {
-    constexpr std::int64_t Hour = 3600LL * 1000;
     // Below 8192 seconds a float step is under a millisecond; above 65536 it is 1/128 second.
     EXPECT_EQ(DistinctSeeds(0, Hour - 1), 3600000);
     const int evening = DistinctSeeds(20 * Hour, 21 * Hour - 1);
@@ -172,7 +170,6 @@ TEST(PasswordFloor, DistinctSeeds_EveryMillisecondAtNightOneInEightInTheEvening)
 }
 
 TEST(PasswordFloor, DistinctSeeds_AtWindowsTickEveryHourHasAsManyAsItsTicks) {
-    constexpr std::int64_t Hour = 3600LL * 1000;
     // 64 readings a second, 230,400 an hour, each its own seed: a float step is at most 7.8 ms.
     EXPECT_EQ(DistinctSeeds(0, Hour - 1, WindowsDefaultTicks), 230400);
     EXPECT_EQ(DistinctSeeds(20 * Hour, 21 * Hour - 1, WindowsDefaultTicks), 230400);

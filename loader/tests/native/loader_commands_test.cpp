@@ -87,8 +87,7 @@ TEST(HotKeys, MatchFindsTheAtomAndIgnoresZero) {
 TEST(LoaderCommands, BeforeAnyDoubleClickCommandsUseLineZero) {
     LoaderState state = Loaded({{"banco", "clave1"}, {"correo", "otra"}});
     Recorder effects;
-    RunHotKey(state, Key('R'), effects);
-    RunHotKey(state, Key('N'), effects);
+    for (char key : {'R', 'N'}) RunHotKey(state, Key(key), effects);
     EXPECT_EQ(effects.clipboard, (std::vector<std::string>{"clave1", "banco"}));
     EXPECT_EQ(effects.boxes, (std::vector<Box>{{"El dato de fichero, ya esta en Clipboard ...", "Recalcado ...", 0},
                                                {"El nombre de fichero, ya esta en Clipboard ...", "...", 0}}));
@@ -130,10 +129,7 @@ TEST(LoaderCommands, DoubleClickWithoutLineOrSlotChangesNothing) {
 TEST(LoaderCommands, CharacterKeysCopyOneCharacterOrNothing) {
     LoaderState state = Loaded({{"x", "a\xF1"}});
     Recorder effects;
-    RunHotKey(state, Key('1'), effects);
-    RunHotKey(state, Key('2'), effects);
-    RunHotKey(state, Key('3'), effects);
-    RunHotKey(state, Key('9'), effects);
+    for (char key : {'1', '2', '3', '9'}) RunHotKey(state, Key(key), effects);
     EXPECT_EQ(effects.clipboard, (std::vector<std::string>{"a", "\xF1", "", ""}));
     EXPECT_TRUE(effects.boxes.empty());
 }
@@ -141,9 +137,7 @@ TEST(LoaderCommands, CharacterKeysCopyOneCharacterOrNothing) {
 TEST(LoaderCommands, EmptySlotGivesEmptyTextsAndZeroLength) {
     LoaderState state;  // nothing loaded
     Recorder effects;
-    RunHotKey(state, Key('R'), effects);
-    RunHotKey(state, Key('N'), effects);
-    RunHotKey(state, Key('L'), effects);
+    for (char key : {'R', 'N', 'L'}) RunHotKey(state, Key(key), effects);
     EXPECT_EQ(effects.clipboard, (std::vector<std::string>{"", ""}));
     EXPECT_EQ(effects.boxes.back(), (Box{"El n\xBA de caracteres del password es :\r\n0 digitos ...", "...", 0}));
 }
@@ -166,10 +160,7 @@ TEST(LoaderCommands, AHeldClipboardIsSaidWithTheKeysTitleAndNoLineIsMarked) {
     state.tables.SetMark(2, "002");
     Recorder effects;
     effects.result = ClipboardResult::Unchanged;
-    RunHotKey(state, Key('R'), effects);
-    RunHotKey(state, Key('N'), effects);
-    RunHotKey(state, Key('3'), effects);
-    RunHotKey(state, Key('B'), effects);
+    for (char key : {'R', 'N', '3', 'B'}) RunHotKey(state, Key(key), effects);
     EXPECT_TRUE(RunDoubleClick(state, 0, "001 - banco", effects));
     effects.result = ClipboardResult::Emptied;
     EXPECT_TRUE(RunDoubleClick(state, 1, "002 - foro", effects));
