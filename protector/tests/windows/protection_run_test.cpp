@@ -22,6 +22,11 @@ ProtectionState ScanInto(const std::string& source, const std::string& target, c
     return state;
 }
 
+// What a run counted: found, protected, failed.
+std::vector<int> Counted(const ProtectionState& state) {
+    return {state.foundCount, state.protectedCount, state.failedCount};
+}
+
 // Every plain file's bytes, to prove that a run changed none of them.
 std::map<std::string, std::string> Snapshot(const TempFolder& folder, std::initializer_list<const char*> names) {
     std::map<std::string, std::string> bytes;
@@ -71,23 +76,18 @@ TEST_F(ProtectionRun, ScanExample_FoundAndProtectedThenNothingNew) {
     auto before = Snapshot(source, {"clave.txt", "notas.log", "libro.txt", "vacio.txt", "foto.TXT"});
 
     ProtectionState first = ScanInto(source.Path(), target.Path(), "mi clave");
-    EXPECT_EQ(first.foundCount, 4);
-    EXPECT_EQ(first.protectedCount, 2);
-    EXPECT_EQ(first.failedCount, 0);
+    EXPECT_EQ(Counted(first), (std::vector<int>{4, 2, 0}));
     EXPECT_EQ(ReadStoredPassword(target / "notas.sclav"), "0123456789abcdefghijklmno");
     EXPECT_EQ(ReadStoredPassword(target / "clave.sclav"), "Abc123$%xyz9");
     // The key was wiped after the first file but both records carry it.
-    EXPECT_EQ(ReadStoredKey(target / "notas.sclav"), "mi clave");
-    EXPECT_EQ(ReadStoredKey(target / "clave.sclav"), "mi clave");
+    for (const char* both : {"notas.sclav", "clave.sclav"}) EXPECT_EQ(ReadStoredKey(target / both), "mi clave") << both;
     EXPECT_EQ(ReadWholeFile(target / "clave.sclav").size(), 184u);
-    EXPECT_FALSE(FileExists(target / "libro.sclav"));
-    EXPECT_FALSE(FileExists(target / "vacio.sclav"));
-    EXPECT_FALSE(FileExists(target / "foto.sclav"));
+    for (const char* left : {"libro.sclav", "vacio.sclav", "foto.sclav"})
+        EXPECT_FALSE(FileExists(target / left)) << left;
 
     std::string notas = ReadWholeFile(target / "notas.sclav");
     ProtectionState second = ScanInto(source.Path(), target.Path(), "otra clave");
-    EXPECT_EQ(second.foundCount, 4);
-    EXPECT_EQ(second.protectedCount, 0);
+    EXPECT_EQ(Counted(second), (std::vector<int>{4, 0, 0}));
     EXPECT_EQ(ReadWholeFile(target / "notas.sclav"), notas);  // never replaced or extended
     EXPECT_EQ(Snapshot(source, {"clave.txt", "notas.log", "libro.txt", "vacio.txt", "foto.TXT"}), before);
 }
@@ -96,8 +96,7 @@ TEST_F(ProtectionRun, SameBaseName_OnlyTheFirstMetIsProtected) {
     WriteWholeFile(source / "banco.txt", "uno1");
     WriteWholeFile(source / "banco.log", "dos2");
     ProtectionState state = ScanInto(source.Path(), target.Path());
-    EXPECT_EQ(state.foundCount, 2);
-    EXPECT_EQ(state.protectedCount, 1);
+    EXPECT_EQ(Counted(state), (std::vector<int>{2, 1, 0}));
     SecretText stored = ReadStoredPassword(target / "banco.sclav");
     EXPECT_TRUE(stored == "uno1" || stored == "dos2") << stored.view();
     EXPECT_EQ(ReadWholeFile(target / "banco.sclav").size(), 184u);
@@ -112,8 +111,7 @@ TEST_F(ProtectionRun, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
     WriteWholeFile(source / "banco.txt", "de arriba");
     WriteWholeFile(source / "a.b.txt", "puntos");
     ProtectionState state = ScanInto(source.Path(), target.Path());
-    EXPECT_EQ(state.foundCount, 5);
-    EXPECT_EQ(state.protectedCount, 3);
+    EXPECT_EQ(Counted(state), (std::vector<int>{5, 3, 0}));
     EXPECT_EQ(ReadStoredPassword(target / "hondo.sclav"), "profundo");
     // The folder's own files come before its subfolders.
     EXPECT_EQ(ReadStoredPassword(target / "banco.sclav"), "de arriba");
@@ -124,11 +122,9 @@ TEST_F(ProtectionRun, SubfoldersAtAnyDepthLandFlatAfterTheFolderOwnFiles) {
 TEST_F(ProtectionRun, SameFolderForSourceAndTarget) {
     WriteWholeFile(source / "clave.txt", "secreto");
     ProtectionState first = ScanInto(source.Path(), source.Path());
-    EXPECT_EQ(first.foundCount, 1);
-    EXPECT_EQ(first.protectedCount, 1);
+    EXPECT_EQ(Counted(first), (std::vector<int>{1, 1, 0}));
     ProtectionState second = ScanInto(source.Path(), source.Path());
-    EXPECT_EQ(second.foundCount, 1);  // the .sclav written there is no candidate
-    EXPECT_EQ(second.protectedCount, 0);
+    EXPECT_EQ(Counted(second), (std::vector<int>{1, 0, 0}));  // the .sclav written there is no candidate
     EXPECT_EQ(ReadWholeFile(source / "clave.txt"), "secreto");
 }
 
@@ -138,8 +134,7 @@ TEST_F(ProtectionRun, ExistingTargetsAreNeverReplaced) {
     WriteWholeFile(target / "banco.sclav", "lo que el usuario guardo");
     target.MakeFolders("carpeta.sclav");
     ProtectionState state = ScanInto(source.Path(), target.Path());
-    EXPECT_EQ(state.foundCount, 2);
-    EXPECT_EQ(state.protectedCount, 0);
+    EXPECT_EQ(Counted(state), (std::vector<int>{2, 0, 0}));
     EXPECT_EQ(ReadWholeFile(target / "banco.sclav"), "lo que el usuario guardo");
 }
 
@@ -150,21 +145,17 @@ TEST_F(ProtectionRun, BlankOrBinaryTextsAreNotProtected) {
     WriteWholeFile(source / "justo.txt", std::string(50, 'j'));
     WriteWholeFile(source / "largo.txt", std::string(25, 'k') + "\r\n" + std::string(26, 'k'));
     ProtectionState state = ScanInto(source.Path(), target.Path());
-    EXPECT_EQ(state.foundCount, 5);
-    EXPECT_EQ(state.protectedCount, 1);
+    EXPECT_EQ(Counted(state), (std::vector<int>{5, 1, 0}));
     EXPECT_EQ(ReadStoredPassword(target / "justo.sclav"), std::string(50, 'j'));
-    EXPECT_FALSE(FileExists(target / "blancos.sclav"));
-    EXPECT_FALSE(FileExists(target / "binario.sclav"));
-    EXPECT_FALSE(FileExists(target / "largo.sclav"));
+    for (const char* left : {"blancos.sclav", "binario.sclav", "largo.sclav"})
+        EXPECT_FALSE(FileExists(target / left)) << left;
 }
 
 TEST_F(ProtectionRun, FailedWritesAreCountedApartAndLeaveNothing) {
     WriteWholeFile(source / "clave.txt", "secreto");
     std::string missing = target / "no-existe\\";
     ProtectionState state = ScanInto(source.Path(), missing);
-    EXPECT_EQ(state.foundCount, 1);
-    EXPECT_EQ(state.protectedCount, 0);
-    EXPECT_EQ(state.failedCount, 1);
+    EXPECT_EQ(Counted(state), (std::vector<int>{1, 0, 1}));
     EXPECT_TRUE(FolderContent(target.Path()).empty());
 }
 
@@ -197,8 +188,7 @@ TEST_F(ProtectionRun, SalirDuringTheScanEndsItAfterTheFileBeingWritten) {
         ScanAndProtect(state, source.Path());
     }
     EXPECT_TRUE(state.exitRequested);
-    EXPECT_EQ(state.foundCount, 1);
-    EXPECT_EQ(state.protectedCount, 1);
+    EXPECT_EQ(Counted(state), (std::vector<int>{1, 1, 0}));
     int written = 0;
     for (const char* name : {"a.sclav", "b.sclav", "c.sclav"}) {
         if (FileExists(target / name)) {
@@ -220,9 +210,8 @@ TEST_F(ProtectionRun, TargetMadeWhileThePlainFileIsReadIsLeftAsItIs) {
         ASSERT_TRUE(other.Posted());
         state = ScanInto(source.Path(), target.Path());
     }
-    EXPECT_EQ(state.foundCount, 1);
-    EXPECT_EQ(state.protectedCount, 0);
-    EXPECT_EQ(state.failedCount, 0);  // skipped as any earlier target is, not reported as a failed write
+    // Skipped as any earlier target is, not reported as a failed write.
+    EXPECT_EQ(Counted(state), (std::vector<int>{1, 0, 0}));
     EXPECT_EQ(ReadWholeFile(made), "de otro programa");
 }
 
