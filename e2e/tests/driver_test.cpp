@@ -77,14 +77,11 @@ TEST_F(Driver, ReportsStateStyleAndGeometry) {
     EXPECT_EQ(Style(window_) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU);
     EXPECT_EQ(ExStyle(window_) & (WS_EX_WINDOWEDGE | WS_EX_TOPMOST), WS_EX_WINDOWEDGE);
     EXPECT_EQ(Owner(window_), nullptr);
-    RECT frame = WindowRect(window_);
-    EXPECT_EQ(frame.left, 420);
-    EXPECT_EQ(frame.top, 40);
-    EXPECT_EQ(frame.right - frame.left, 360);
-    EXPECT_EQ(frame.bottom - frame.top, 260);
-    RECT list = ClientRect(Item(ListId));
-    EXPECT_EQ(list.left, 0);
-    EXPECT_EQ(list.top, 0);
+    const RECT frame = WindowRect(window_);  // left, top, width, height
+    EXPECT_EQ((std::vector<LONG>{frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}),
+              (std::vector<LONG>{420, 40, 360, 260}));
+    const RECT list = ClientRect(Item(ListId));
+    EXPECT_EQ((std::vector<LONG>{list.left, list.top}), (std::vector<LONG>{0, 0}));
     EXPECT_GT(list.right, 150);
     EXPECT_GT(list.bottom, 80);
 }
