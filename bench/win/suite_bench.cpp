@@ -4,7 +4,7 @@
 //   suite_bench [--quick]     --quick: fewer repetitions, for a look at the figures rather than numbers to quote
 //   suite_bench --starts      the start figures alone
 //
-// While a program works, the waits here only enumerate windows and read class names: a sent message (such as
+// While a program works, the waits here only look for its dialogs, sending it nothing: a sent message (such as
 // WM_GETTEXT) would be handled by the program's pump in place of its 1 ms sleep and flatter the figure.
 #include <windows.h>
 #include <psapi.h>
@@ -82,27 +82,36 @@ std::int64_t LocalMs() {
     return MillisecondsOf(TimeOfDay{now.wHour, now.wMinute, now.wSecond, now.wMilliseconds});
 }
 
-// Polls every millisecond or two: the driver's waits poll every 15 ms, coarse beside a start of a few
-// hundred milliseconds.
-bool WaitFine(const std::function<bool()>& predicate, double timeoutMs) {
+// How often the waits here look: every millisecond or two, as the driver's 15 ms is coarse beside a start of
+// a few hundred milliseconds; every 10 ms while a long loop runs. Each look is a few requests to Wine's one
+// server, which also ends each 1 ms pause of the program on its timer: looking every millisecond made those
+// pauses half a millisecond longer. 10 ms is 0.1 % of a 999-character password.
+constexpr DWORD FinePollMs = 1;
+constexpr DWORD LongRunPollMs = 10;
+
+bool WaitFine(const std::function<bool()>& predicate, double timeoutMs, DWORD pollMs = FinePollMs) {
     const double end = NowMs() + timeoutMs;
     for (;;) {
         if (predicate()) return true;
         if (NowMs() > end) return predicate();
-        Sleep(1);
+        Sleep(pollMs);
     }
 }
 
 // A visible dialog-class top window of the process other than `besides`, found without sending it anything.
+// Only the desktop's dialogs are looked at: every window looked at costs a request to Wine's server.
 HWND QuietDialog(DWORD pid, HWND besides = nullptr) {
-    for (HWND window : TopWindows(pid))
-        if (window != besides && ClassName(window) == DialogClass) return window;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, Wide(DialogClass).c_str(), nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && window != besides && IsWindowVisible(window)) return window;
+    }
     return nullptr;
 }
 
-HWND WaitQuietDialog(DWORD pid, HWND besides, double timeoutMs) {
+HWND WaitQuietDialog(DWORD pid, HWND besides, double timeoutMs, DWORD pollMs = FinePollMs) {
     HWND found = nullptr;
-    WaitFine([&] { return (found = QuietDialog(pid, besides)) != nullptr; }, timeoutMs);
+    WaitFine([&] { return (found = QuietDialog(pid, besides)) != nullptr; }, timeoutMs, pollMs);
     return found;
 }
 
@@ -126,9 +135,12 @@ bool AnswerBox(DWORD pid, std::string_view expected) {
     return box->text == expected;
 }
 
+// Picks the folder and returns once the browse dialog is gone, seen within a millisecond: what follows the
+// pick is timed from there.
 bool PickFolder(DWORD pid, const std::string& folder) {
     auto browse = WaitForBrowseDialog(pid);
-    if (!browse || !BrowseChoose(*browse, folder)) {
+    if (!browse || !BrowseSelect(*browse, folder) || !Click(browse->ok) ||
+        !WaitFine([&] { return !IsWindow(browse->window) || !IsWindowVisible(browse->window); }, 10000)) {
         Fail("cannot pick " + folder);
         return false;
     }
@@ -266,7 +278,7 @@ struct ClaverixRun {
     double Create(double timeoutMs, std::string_view expected) {
         const double start = NowMs();
         if (!ClickControl(dialog, CreateButton)) return -1;
-        HWND box = WaitQuietDialog(program.Pid(), dialog, timeoutMs);
+        HWND box = WaitQuietDialog(program.Pid(), dialog, timeoutMs, LongRunPollMs);
         const double end = NowMs();
         if (box == nullptr) {
             Fail("no message after \"Crear\"");
@@ -291,7 +303,21 @@ double Sum(const std::vector<double>& values) {
     return sum;
 }
 
-void BenchLongPassword(int runs) {
+// Milliseconds over `counts` steps each, as microseconds per step.
+std::vector<double> MicrosecondsPerStep(const std::vector<double>& ms, const std::vector<double>& counts) {
+    std::vector<double> us;
+    for (std::size_t i = 0; i < ms.size() && i < counts.size(); ++i) us.push_back(ms[i] * 1000 / counts[i]);
+    return us;
+}
+
+// One step of a loop beside one pause: a step that costs much more than its pause has more in it than the
+// pause and a look at the queue.
+void SayStepBesidePause(std::string_view step, const std::vector<double>& stepUs, double stepRatio, double pauseUs) {
+    SayLine(step, stepUs, "us", Ratio(stepRatio, pauseUs));
+    SayLine("  one pause (blocks of 1000, above)", {pauseUs}, "us");
+}
+
+void BenchLongPassword(int runs, double pauseUs) {
     Say("\nA 999-character password, 333 digits, letters and signs on one line (%d runs; ratio of the sums,\n"
         "each run has its own floor)\n", runs);
     const PasswordCounts counts{999, 999, 333, 333, 333};
@@ -320,6 +346,8 @@ void BenchLongPassword(int runs) {
     SayLine("999-character password", measured, "ms", Ratio(Sum(measured), Sum(floor)));
     SayLine("floor: its pump steps x 1 ms", floor, "ms");
     Say("  floor: placement draws, characters and the line, counted from the seed recovered from the password\n");
+    SayStepBesidePause("one step: the run / its pump steps", MicrosecondsPerStep(measured, floor),
+                       Sum(measured) * 1000 / Sum(floor), pauseUs);
 }
 
 void BenchDictionaryWord(int runs) {
@@ -479,7 +507,7 @@ ProtectionFigures ProtectWithSellomar(const ScratchFolder& scratch, const std::s
         !PickFolder(program.Pid(), sealed))
         return figures;
     const double start = NowMs();
-    HWND box = WaitQuietDialog(program.Pid(), dialog, 600000);
+    HWND box = WaitQuietDialog(program.Pid(), dialog, 600000, LongRunPollMs);
     const double measured = NowMs() - start;
     const double peakMb = PeakWorkingSetMb(program.Handle());
     if (box == nullptr || !AnswerBox(program.Pid(), ClosingMessage(total, total, 0))) return figures;
@@ -489,7 +517,7 @@ ProtectionFigures ProtectWithSellomar(const ScratchFolder& scratch, const std::s
     return figures;
 }
 
-void BenchProtection(int folders, int perFolder, int runs) {
+void BenchProtection(int folders, int perFolder, int runs, double pauseUs) {
     const int total = folders * perFolder;
     constexpr int SmallTotal = 100;
     Say("\nSellomar protecting %d small files in %d folders (%d runs, each into a new target folder; ratio of the\n"
@@ -534,14 +562,113 @@ void BenchProtection(int folders, int perFolder, int runs) {
     const double rest = Median(measured) - Median(honest) - searches;
     Say("  the run's median beyond the floor and its second searches: %.1f ms, %.3f ms per file\n", rest,
         rest / total);
+    const std::vector<double> files(measured.size(), total);
+    SayLine("one step of the run: a file", MicrosecondsPerStep(measured, files), "us",
+            Ratio(Median(measured), Median(honest)));
+    SayLine("one step of the floor's loop: a file", MicrosecondsPerStep(honest, files), "us");
+    SayStepBesidePause("  its PumpOneMessage", MicrosecondsPerStep(pump, files), Median(pump) * 1000 / total, pauseUs);
 
     Say("\nSellomar's peak working set once the closing counts show\n");
     SayLine("after protecting " + std::to_string(SmallTotal) + " files", smallPeaks, "MB");
     SayLine("after protecting " + std::to_string(total) + " files", peaks, "MB", Ratio(Median(peaks), Median(smallPeaks)));
 }
 
+// Shows a message box of the bench's own, as Portaclip shows its last one, and gives the milliseconds until it
+// is shown. On this thread, as in Portaclip: a thread's first window costs Wine a display connection of its
+// own. A hook on the thread's window procedures sees the box shown and closes it.
+double TimeMessageBox() {
+    static double shownAt;
+    shownAt = 0;
+    auto seeShown = [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && shownAt == 0 &&
+            ClassName(call->hwnd) == DialogClass) {
+            shownAt = NowMs();
+            PostMessageW(call->hwnd, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    };
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, seeShown, nullptr, GetCurrentThreadId());
+    if (hook == nullptr) {
+        Fail("cannot hook the floor's message box");
+        return 0;
+    }
+    const double start = NowMs();
+    MessageBoxW(nullptr, L"Ya he cargado, GRACIAS!!!", L"...", MB_OK);
+    UnhookWindowsHookEx(hook);
+    if (shownAt == 0) Fail("the floor's message box was not seen shown");
+    return shownAt - start;
+}
+
+// The loading's floors, in a loop: every file's key and password read; with a list, also what Portaclip does
+// besides and a loop can do too, timed apart: a line added to the list for each file with the list's redraw
+// off, the redraw turned on again, and the closing message box until it shows.
+struct LoadingLoop {
+    double readMs = 0;  // the folder listed and every key and password read
+    double listMs = 0;  // the lines and the redraw
+    double boxMs = 0;
+    double Total() const { return readMs + listMs + boxMs; }
+};
+
+LoadingLoop TimeLoadingLoop(const std::string& sealed, HWND list, int expected) {
+    LoadingLoop loop;
+    if (list != nullptr) SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    int matching = 0;
+    double t = NowMs();
+    if (list != nullptr) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ForEachEntry(sealed + "\\", "*.sclav", [&](const FolderEntry& entry) {
+        const std::string path = sealed + "\\" + entry.name;
+        if (ReadStoredKey(path) != Key || ReadStoredPassword(path).empty()) return;
+        ++matching;
+        if (list == nullptr) return;
+        const double read = NowMs();
+        loop.readMs += read - t;
+        char line[64];
+        std::snprintf(line, sizeof line, "%03d - %s", matching, entry.name.substr(0, entry.name.rfind('.')).c_str());
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
+        t = NowMs();
+        loop.listMs += t - read;
+    });
+    const double read = NowMs();
+    loop.readMs += read - t;
+    if (list != nullptr) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+        loop.listMs += NowMs() - read;
+        loop.boxMs = TimeMessageBox();
+    }
+    if (matching != expected) Fail("the floor's loop matched " + std::to_string(matching) + " files");
+    return loop;
+}
+
+// A list box of the bench's own, with the styles, size and place of Portaclip's list (read while Portaclip
+// runs), alone in a window.
+class FloorList {
+public:
+    FloorList(LONG_PTR style, LONG_PTR exStyle, RECT place) {
+        frame_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, place.left, place.top,
+                                 place.right - place.left, place.bottom - place.top, nullptr, nullptr, nullptr, nullptr);
+        list_ = CreateWindowExW(static_cast<DWORD>(exStyle), L"LISTBOX", L"", static_cast<DWORD>(style), 0, 0,
+                                place.right - place.left, place.bottom - place.top, frame_, nullptr, nullptr, nullptr);
+    }
+    ~FloorList() {
+        DestroyWindow(frame_);
+        // What the window left in the queue would otherwise be handled by the protection floor's pumps.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    FloorList(const FloorList&) = delete;
+    FloorList& operator=(const FloorList&) = delete;
+
+    HWND List() const { return list_; }
+
+private:
+    HWND frame_ = nullptr;
+    HWND list_ = nullptr;
+};
+
 void BenchLoading(int count, int runs) {
-    Say("\nPortaclip loading %d .sclav files (%d runs; ratio of the medians)\n", count, runs);
+    Say("\nPortaclip loading %d .sclav files (%d runs; ratio of the medians to the floor with the list)\n", count, runs);
     ScratchFolder scratch;
     const std::string sealed = scratch.MakeFolder("sellos");
     for (int i = 0; i < count; ++i) {
@@ -554,22 +681,11 @@ void BenchLoading(int count, int runs) {
             return;
         }
     }
-    auto readAll = [&] {
-        int matching = 0;
-        const double start = NowMs();
-        ForEachEntry(sealed + "\\", "*.sclav", [&](const FolderEntry& entry) {
-            const std::string path = sealed + "\\" + entry.name;
-            if (ReadStoredKey(path) == Key && !ReadStoredPassword(path).empty()) ++matching;
-        });
-        const double ms = NowMs() - start;
-        if (matching != count) Fail("the bare loop matched " + std::to_string(matching) + " files");
-        return ms;
-    };
 
     const std::string exe = CopyInto(BinPath("Portaclip.exe"), scratch, "Portaclip.exe");
-    std::vector<double> measured, floor;
+    std::vector<double> measured, reads, honest, honestReads, lines, boxes;
     for (int i = 0; i < runs; ++i) {
-        floor.push_back(readAll());
+        reads.push_back(TimeLoadingLoop(sealed, nullptr, count).readMs);
         Program program = Program::Launch(exe, scratch.Path());
         HWND main = WaitForTopWindow(program.Pid(), PortaclipCaption, DialogClass);
         if (main == nullptr || !ClickControl(main, LoadButton)) {
@@ -588,22 +704,39 @@ void BenchLoading(int count, int runs) {
         HWND box = WaitQuietDialog(program.Pid(), main, 120000);
         const double ms = NowMs() - start;
         if (box == nullptr || !AnswerBox(program.Pid(), Loaded)) return;
-        const int listed = ListCount(Control(main, FileList));
+        HWND list = Control(main, FileList);
+        const int listed = ListCount(list);
         if (listed != count) Fail("the list shows " + std::to_string(listed) + " lines");
+        const LONG_PTR style = Style(list), exStyle = ExStyle(list);
+        const RECT place = WindowRect(list);
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
         if (!program.WaitForExit()) program.Kill();
         measured.push_back(ms);
+        FloorList floorList(style, exStyle, place);
+        const LoadingLoop loop = TimeLoadingLoop(sealed, floorList.List(), count);
+        honest.push_back(loop.Total());
+        honestReads.push_back(loop.readMs);
+        lines.push_back(loop.listMs);
+        boxes.push_back(loop.boxMs);
     }
-    floor.push_back(readAll());
+    reads.push_back(TimeLoadingLoop(sealed, nullptr, count).readMs);
 
-    SayLine("loading " + std::to_string(count) + " .sclav files", measured, "ms", Ratio(Median(measured), Median(floor)));
-    SayLine("floor: read every file's key and password", floor, "ms");
-    Say("  floor: ReadStoredKey and ReadStoredPassword of every file in a loop, before each run and after the last\n");
+    SayLine("loading " + std::to_string(count) + " .sclav files", measured, "ms", Ratio(Median(measured), Median(honest)));
+    SayLine("floor: read, list, show the box", honest, "ms");
+    SayLine("floor: read every file's key and password", reads, "ms", Ratio(Median(measured), Median(reads)));
+    Say("  floors: ReadStoredKey and ReadStoredPassword of every file in a loop, before each run and after the\n"
+        "  last; after each run, the same with each line also added to a list box with the styles, size and\n"
+        "  place of Portaclip's, its redraw off, the redraw turned on again, and a message box shown\n");
+    Say("  where the time goes: the floor's loop with the list, timed by step\n");
+    SayLine("  list the folder, read every key and password", honestReads, "ms");
+    SayLine("  add the lines, turn the redraw on again", lines, "ms");
+    SayLine("  show a message box until it is on screen", boxes, "ms");
 }
 
 // What one 1 ms pause costs on each path, in blocks of 1,000: the long loops' figures and floors pause the
-// way the system allows, and the fallback's cost shows what the other path would give.
-void BenchPauses(int rounds) {
+// way the system allows, and the fallback's cost shows what the other path would give. Gives the median
+// cost in microseconds of the pause the programs make, for the loops' steps to be set beside.
+double BenchPauses(int rounds) {
     Say("\nA 1 ms pause, in blocks of 1000 (%d blocks each; ratio of the medians)\n", rounds);
     MillisecondPause fallback(nullptr);
     std::vector<double> timer, sleep;
@@ -617,6 +750,7 @@ void BenchPauses(int rounds) {
     if (MillisecondPause::Shared().HighResolution())
         SayLine("pause on the high-resolution timer", timer, "us", Ratio(Median(timer), Median(sleep)));
     SayLine("pause with Sleep(1)", sleep, "us");
+    return Median(MillisecondPause::Shared().HighResolution() ? timer : sleep);
 }
 
 }  // namespace
@@ -638,11 +772,11 @@ int wmain(int argc, wchar_t** argv) {
 
     BenchStarts(quick ? 3 : 21);
     if (mode == L"--starts") return failures == 0 ? 0 : 1;
-    BenchPauses(quick ? 1 : 3);
-    BenchLongPassword(quick ? 1 : 3);
+    const double pauseUs = BenchPauses(quick ? 1 : 3);
+    BenchLongPassword(quick ? 1 : 3, pauseUs);
     BenchDictionaryWord(quick ? 1 : 3);
     BenchLoading(500, quick ? 1 : 3);
-    BenchProtection(100, quick ? 20 : 100, quick ? 1 : 3);
+    BenchProtection(100, quick ? 20 : 100, quick ? 1 : 3, pauseUs);
 
     Say("\n%s\n", failures == 0 ? "All figures measured." : "Some figures could not be measured: see FAILED above.");
     return failures == 0 ? 0 : 1;

@@ -101,24 +101,35 @@ void CreateDictionaryPassword(bool nameIsExact) {
     const auto path = UsableOutputPath(nameIsExact);
     if (!path) return;
 
-    Random.Reseed(LocalTimeOfDay());
-    // Read once per run and kept for all its draws; the draws and the words are those of a line-by-line
-    // reading of the same file.
     const std::string listPath = ProgramFolder + std::string(WordListName);
-    const auto bytes = ReadWholeWordList(listPath);
-    if (!bytes) {
+    bool listRead = false;
+    bool outOfTime = false;
+    WordSearchResult found;
+    SecretText word;
+    {
+        // The search pauses 1 ms per draw, and every draw reseeds from the clock, which moves every millisecond
+        // only while the period is held. Released before any box is shown.
+        FineSleepPeriod fineSleeps;
+        Random.Reseed(LocalTimeOfDay());
+        // Read once per run and kept for all its draws; the draws and the words are those of a line-by-line
+        // reading of the same file.
+        const auto bytes = ReadWholeWordList(listPath);
+        listRead = bytes.has_value();
+        if (listRead) {
+            const std::vector<std::string> lines = WordListLinesOf(*bytes);
+            const ULONGLONG deadline = GetTickCount64() + WordSearchLimitMs;
+            found = SearchWord(lines, Counts.TotalCount, Random, LocalTimeOfDay, [&] {
+                if (!KeepGenerating()) return false;
+                outOfTime = GetTickCount64() > deadline;
+                return !outOfTime;
+            });
+            if (found.outcome == WordSearch::Found) word = FinishWord(found.word, Modes, Random, LocalTimeOfDay);
+        }
+    }
+    if (!listRead) {
         Tell(WordListUnreadableMessage(listPath));
         return;
     }
-    const std::vector<std::string> lines = WordListLinesOf(*bytes);
-
-    const ULONGLONG deadline = GetTickCount64() + WordSearchLimitMs;
-    bool outOfTime = false;
-    const WordSearchResult found = SearchWord(lines, Counts.TotalCount, Random, LocalTimeOfDay, [&] {
-        if (!KeepGenerating()) return false;
-        outOfTime = GetTickCount64() > deadline;
-        return !outOfTime;
-    });
     switch (found.outcome) {
         case WordSearch::NoSuchWord:
             Tell(NoSuchWordMessage(Counts.TotalCount));
@@ -129,7 +140,7 @@ void CreateDictionaryPassword(bool nameIsExact) {
         case WordSearch::Found:
             break;
     }
-    WritePasswordLine(*path, FinishWord(found.word, Modes, Random, LocalTimeOfDay), 0, 1);
+    WritePasswordLine(*path, word, 0, 1);
 }
 
 void ComposeAndWrite(bool nameIsExact) {
@@ -147,16 +158,24 @@ void ComposeAndWrite(bool nameIsExact) {
 
     SlotClass.clear();
     ComposedPassword.clear();
-    auto slots = PlaceClasses(Counts, Modes, Random, KeepGenerating);
-    if (!slots) return;
-    SlotClass = std::move(*slots);
-    auto composed = ComposeCharacters(SlotClass, Modes, Tables, Random, KeepGenerating);
-    if (!composed) return;
-    ComposedPassword = std::move(*composed);
+    {
+        // Placement and composition pause 1 ms per step.
+        FineSleepPeriod fineSleeps;
+        auto slots = PlaceClasses(Counts, Modes, Random, KeepGenerating);
+        if (!slots) return;
+        SlotClass = std::move(*slots);
+        auto composed = ComposeCharacters(SlotClass, Modes, Tables, Random, KeepGenerating);
+        if (!composed) return;
+        ComposedPassword = std::move(*composed);
+    }
 
     const std::vector<SecretText> lines = CutIntoLines(ComposedPassword, Counts.PerLineCount);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!KeepGenerating()) return;
+        {
+            // Held for the line's own step only: the box of the line before may have waited for hours.
+            FineSleepPeriod fineSleeps;
+            if (!KeepGenerating()) return;
+        }
         if (!WritePasswordLine(*path, lines[i], i, lines.size())) return;
         if (ExitRequested) return;  // "Salir" while the confirmation was shown
     }
@@ -176,8 +195,6 @@ void CreatePassword() {
             Generating = false;
         }
     } running;
-    // Every step of a generation sleeps 1 ms when no message waits.
-    FineSleepPeriod fineSleeps;
 
     const auto exactName = TypedFileName();
     // A name Windows-1252 cannot write still goes through the ordinary checks first, as the user sees it.
